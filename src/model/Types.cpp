@@ -1,0 +1,3 @@
+#include "model/Types.h"
+
+TLanguage CurrentLanguage = LangEnglish;
