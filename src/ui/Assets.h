@@ -1,0 +1,13 @@
+// Where the pictures and other data the program ships are found.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The asset directories in the order they are searched: $VANTEL_ASSETS when set and not
+// empty, then <executable dir>/assets, <executable dir>/../share/vantel/assets, and last
+// the source tree's assets directory (so a program run from its build directory finds them).
+std::vector<std::string> AssetSearchDirs();
+
+// Full path of the first existing regular file `name` in AssetSearchDirs(), or "" when none.
+std::string FindAssetFile(const std::string& name);
