@@ -1,0 +1,161 @@
+#include "link/PosixSerialPort.h"
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace {
+
+// A write that the driver refuses to take for this long counts as failed.
+constexpr int WriteBoundMs = 500;
+
+long long NowMs() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+std::string OpenErrorText(const std::string& device, int code) {
+  std::string text = device + ": " + std::strerror(code);
+  if (code == EACCES || code == EPERM)
+    text += ". To use serial ports your user must be in the dialout group: run "
+            "\"sudo adduser $USER dialout\", then log out and in again.";
+  else if (code == EBUSY || code == EWOULDBLOCK)
+    text += ". Another program is using this port.";
+  else if (code == ENOENT)
+    text += ". Is the adapter plugged in?";
+  return text;
+}
+
+} // namespace
+
+TPosixSerialPort::~TPosixSerialPort() {
+  Close();
+}
+
+bool TPosixSerialPort::Open(const std::string& device, std::string& error) {
+  Close();
+  error.clear();
+  const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    error = OpenErrorText(device, errno);
+    return false;
+  }
+  auto fail = [&](int code) {
+    error = OpenErrorText(device, code);
+    ::close(fd);
+    return false;
+  };
+  // TIOCEXCL keeps other users out; the lock also keeps out cooperating programs that run
+  // with privileges TIOCEXCL does not stop.
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) return fail(errno == EWOULDBLOCK ? EBUSY : errno);
+  termios saved{};
+  if (tcgetattr(fd, &saved) != 0) return fail(errno);
+  if (ioctl(fd, TIOCEXCL) != 0) return fail(errno);
+
+  termios line = saved;
+  cfmakeraw(&line);
+  cfsetispeed(&line, B57600);
+  cfsetospeed(&line, B57600);
+  line.c_cflag &= ~(CSIZE | PARENB | CSTOPB | CRTSCTS);
+  line.c_cflag |= CS8 | CLOCAL | CREAD;
+  line.c_iflag &= ~(IXON | IXOFF | IXANY);
+  line.c_cc[VMIN] = 0;
+  line.c_cc[VTIME] = 0;
+  if (tcsetattr(fd, TCSANOW, &line) != 0) {
+    const int code = errno;
+    ioctl(fd, TIOCNXCL);
+    return fail(code);
+  }
+  Fd = fd;
+  SavedTermios = saved;
+  HaveSavedTermios = true;
+  LineHungUp = false;
+  Device = device;
+  return true;
+}
+
+int TPosixSerialPort::BytesWaiting() {
+  if (Fd < 0 || LineHungUp) return -1;
+  pollfd p{Fd, POLLIN, 0};
+  if (poll(&p, 1, 0) < 0) return -1;
+  if (p.revents & (POLLHUP | POLLERR | POLLNVAL)) {
+    LineHungUp = true;
+    return -1;
+  }
+  int waiting = 0;
+  if (ioctl(Fd, FIONREAD, &waiting) != 0) {
+    if (errno == EIO) LineHungUp = true;
+    return -1;
+  }
+  return waiting;
+}
+
+int TPosixSerialPort::Read(std::uint8_t* buffer, int max) {
+  if (Fd < 0 || buffer == nullptr || max <= 0) return 0;
+  const ssize_t got = ::read(Fd, buffer, static_cast<std::size_t>(max));
+  if (got < 0) {
+    if (errno == EIO) LineHungUp = true;
+    return 0;
+  }
+  return static_cast<int>(got);
+}
+
+bool TPosixSerialPort::Write(const std::uint8_t* data, int count) {
+  if (Fd < 0 || LineHungUp || count < 0 || (data == nullptr && count > 0)) return false;
+  const long long deadline = NowMs() + WriteBoundMs;
+  int sent = 0;
+  while (sent < count) {
+    const ssize_t done = ::write(Fd, data + sent, static_cast<std::size_t>(count - sent));
+    if (done > 0) {
+      sent += static_cast<int>(done);
+      continue;
+    }
+    if (done < 0 && errno == EINTR) continue;
+    if (done < 0 && errno != EAGAIN) {
+      if (errno == EIO) LineHungUp = true;
+      return false;
+    }
+    const long long left = deadline - NowMs();
+    if (left <= 0) return false;
+    pollfd p{Fd, POLLOUT, 0};
+    if (poll(&p, 1, static_cast<int>(left)) < 0 && errno != EINTR) return false;
+    if (p.revents & (POLLHUP | POLLERR | POLLNVAL)) {
+      LineHungUp = true;
+      return false;
+    }
+  }
+  return true;
+}
+
+bool TPosixSerialPort::WaitSent(int timeoutMs) {
+  if (Fd < 0 || LineHungUp) return false;
+  // tcdrain would wait without bound; a pseudo-terminal may report its bytes as queued
+  // until the far end reads them, so the wait is polled and bounded.
+  const long long deadline = NowMs() + (timeoutMs > 0 ? timeoutMs : 0);
+  for (;;) {
+    int queued = 0;
+    if (ioctl(Fd, TIOCOUTQ, &queued) != 0) return false;
+    if (queued <= 0) return true;
+    if (NowMs() >= deadline) return false;
+    const timespec pause{0, 1000000};
+    nanosleep(&pause, nullptr);
+  }
+}
+
+void TPosixSerialPort::Close() {
+  if (Fd < 0) return;
+  // Abort pending input, put the line back as it was found, release it.
+  tcflush(Fd, TCIFLUSH);
+  if (HaveSavedTermios) tcsetattr(Fd, TCSANOW, &SavedTermios);
+  ioctl(Fd, TIOCNXCL);
+  ::close(Fd);
+  Fd = -1;
+  HaveSavedTermios = false;
+  LineHungUp = false;
+}

@@ -1,0 +1,38 @@
+// The serial port on a POSIX terminal device: 57600 8N1, raw, no flow control, polled.
+#pragma once
+
+#include <string>
+
+#include <termios.h>
+
+#include "link/Port.h"
+
+class TPosixSerialPort : public TPort {
+public:
+  TPosixSerialPort() = default;
+  ~TPosixSerialPort() override;
+  TPosixSerialPort(const TPosixSerialPort&) = delete;
+  TPosixSerialPort& operator=(const TPosixSerialPort&) = delete;
+
+  // Opens the device for this program alone and sets the line. On failure the port stays
+  // closed and error names the device, the system's reason and what the user can do.
+  bool Open(const std::string& device, std::string& error);
+  const std::string& DeviceName() const { return Device; }
+
+  bool IsOpen() const override { return Fd >= 0; }
+  // -1 also when the far end has hung up (unplugged adapter, closed pseudo-terminal).
+  int BytesWaiting() override;
+  int Read(std::uint8_t* buffer, int max) override;
+  bool Write(const std::uint8_t* data, int count) override;
+  bool WaitSent(int timeoutMs) override;
+  void Close() override;
+  // The line has hung up since it was opened; it stays so until Close.
+  bool HungUp() const { return LineHungUp; }
+
+private:
+  int Fd = -1;
+  bool HaveSavedTermios = false;
+  bool LineHungUp = false;
+  termios SavedTermios{};
+  std::string Device;
+};
