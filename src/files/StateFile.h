@@ -1,0 +1,16 @@
+// The state file: the whole device image as 100 numbers of text, so the parameters on
+// the screen at closing and the identity block last read are back at the next start.
+#pragma once
+
+#include <string>
+
+#include "model/IgnParams.h"
+
+// Ten lines of ten "%5u " fields, each line ended by CR LF; written through a temporary
+// file, so a failure leaves the old file and returns false with the reason.
+bool WriteStateFile(const std::string& path, const TDeviceImage& image, std::string& error);
+
+// Takes up to 100 numbers into the image bytes in order, each reduced to its low 8 bits.
+// Reading ends at the end of the file, after the hundredth number, or at a token that is
+// no number; bytes without a number keep their values. A missing file changes nothing.
+void ReadStateFile(const std::string& path, TDeviceImage& image);
