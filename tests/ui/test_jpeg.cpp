@@ -3,14 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 
-#include <jpeglib.h>
 #include <unistd.h>
 
 namespace {
@@ -23,34 +20,6 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
 std::string ShippedLogo(const char* name) {
   unsetenv("VANTEL_ASSETS");
   return FindAssetFile(name);
-}
-
-// A grey picture encoded here, so the grey-to-RGB path is covered without a shipped file.
-std::vector<std::uint8_t> EncodeGrey(int width, int height) {
-  jpeg_compress_struct info{};
-  jpeg_error_mgr err{};
-  info.err = jpeg_std_error(&err);
-  jpeg_create_compress(&info);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&info, &buffer, &size);
-  info.image_width = width;
-  info.image_height = height;
-  info.input_components = 1;
-  info.in_color_space = JCS_GRAYSCALE;
-  jpeg_set_defaults(&info);
-  jpeg_start_compress(&info, TRUE);
-  std::vector<std::uint8_t> row(width);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) row[x] = static_cast<std::uint8_t>(x * 255 / (width - 1));
-    JSAMPROW p = row.data();
-    jpeg_write_scanlines(&info, &p, 1);
-  }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  std::vector<std::uint8_t> bytes(buffer, buffer + size);
-  std::free(buffer);
-  return bytes;
 }
 
 } // namespace
@@ -80,20 +49,6 @@ TEST(Jpeg, ShippedLogosDecodeToTheirSizeWithRealPixels) {
     EXPECT_GT(dark, 1000);
     EXPECT_GT(bright, 100);
   }
-}
-
-TEST(Jpeg, GreyPictureComesOutAsRgb) {
-  const std::vector<std::uint8_t> bytes = EncodeGrey(16, 8);
-  TRgbImage image;
-  std::string error;
-  ASSERT_TRUE(DecodeJpegMemory(bytes.data(), bytes.size(), image, error)) << error;
-  ASSERT_EQ(image.Rgb.size(), 16u * 8 * 3);
-  for (std::size_t i = 0; i < image.Rgb.size(); i += 3) {
-    EXPECT_EQ(image.Rgb[i], image.Rgb[i + 1]);
-    EXPECT_EQ(image.Rgb[i], image.Rgb[i + 2]);
-  }
-  EXPECT_LT(image.Rgb[0], 20);
-  EXPECT_GT(image.Rgb[15 * 3], 235);
 }
 
 TEST(Jpeg, DamagedOrMissingPicturesFailQuietlyWithAReason) {
