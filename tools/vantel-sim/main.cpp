@@ -140,6 +140,14 @@ int main(int argc, char** argv) {
     }
   }
 
+  // Before the path is printed: a launcher may stop us as soon as it has read it.
+  struct sigaction action {};
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGINT, &action, nullptr);
+  std::signal(SIGPIPE, SIG_IGN);
+
   const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
   if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
     std::fprintf(stderr, "vantel-sim: cannot open a pseudo-terminal: %s\n", std::strerror(errno));
@@ -171,13 +179,6 @@ int main(int argc, char** argv) {
   }
   std::printf("%s\n", slavePath.c_str());
   std::fflush(stdout);
-
-  struct sigaction action {};
-  action.sa_handler = OnSignal;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGTERM, &action, nullptr);
-  sigaction(SIGINT, &action, nullptr);
-  std::signal(SIGPIPE, SIG_IGN);
 
   TSimUnit unit(options);
   TSimRequestReader reader;
