@@ -1,0 +1,142 @@
+#include "app/Hlav.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTimer>
+
+#include "files/Profile.h"
+#include "model/SettingsDir.h"
+#include "i18n/Language.h"
+#include "model/Defaults.h"
+#include "model/Normalise.h"
+
+TFormHlav::TFormHlav(const QStringList& arguments, QWidget* parent)
+    : QMainWindow(parent), Arguments(arguments) {
+  BuildControls();
+  // Armed from construction: a tick may run while FormCreate waits on a message box.
+  // Queued, so that a modal box opened inside a tick does not stop the ticks.
+  Timer1 = new QTimer(this);
+  Timer1->setObjectName("Timer1");
+  Timer1->setTimerType(Qt::PreciseTimer);
+  Timer1->setInterval(TickMs);
+  connect(Timer1, &QTimer::timeout, this, &TFormHlav::Timer1Timer, Qt::QueuedConnection);
+  Timer1->start();
+
+  IniFileName = "vantel.ini";
+  const QString dir = QString::fromStdString(SettingsDirectory());
+  StateFilePath = dir + "/_" + IniFileName;
+  IniFile = std::make_unique<TProfileFile>((dir + "/" + IniFileName).toStdString());
+
+  WireHandlers();
+  FormCreate();
+}
+
+TFormHlav::~TFormHlav() { Timer1->stop(); }
+
+void TFormHlav::FormCreate() {
+  BuildEditArrays();
+  BuildUpDownArrays();
+  // ApplicationHint is reached through event(): every status tip of the window.
+  ComPort = 1;
+  Image.Params.Bike = 0;
+  LoadDefaultParams(Image.Params);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->geometry();
+    move((area.width() - width()) / 2, (area.height() - height()) / 2);
+  }
+  LoadSettings();
+  if (!Arguments.isEmpty()) LanguageFromArgument(Arguments.first().toStdString(), CurrentLanguage);
+  NormaliseParams();
+  BuildMessageCatalogue();
+  ParamsToScreen();
+  InitHistory();
+  OpenComPort();
+  SetComMenuChecks();
+  ParamsToScreen();
+  LabelHlaseni->hide();
+  CGaugeProgram->hide();
+  LabelEeDataErr->hide();
+  LabelVersion->hide();
+  ReadTestMarker();
+  for (QLabel* label : LabelTests) label->setVisible(TestDisplayEnabled);
+  if (TestDisplayEnabled) ClientArea->setMinimumHeight(ClientArea->minimumHeight() + 50);
+  ApplyControlRules();
+}
+
+void TFormHlav::FormClose() {
+  if (Closed) return;
+  Closed = true;
+  CloseComPort();
+  ScreenToParams();
+  NormaliseParams();
+  SaveSettings();
+}
+
+void TFormHlav::closeEvent(QCloseEvent* event) {
+  FormClose();
+  event->accept();
+}
+
+void TFormHlav::NormaliseParams() { ::NormaliseParams(Image.Params, CurrentLanguage, ComPort); }
+
+void TFormHlav::Timer1Timer() {
+  if (Closed) return;
+  Link.Timer1Timer();
+}
+
+bool TFormHlav::event(QEvent* event) {
+  if (event->type() == QEvent::StatusTip) {
+    ApplicationHint(static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
+void TFormHlav::ApplicationHint(const QString& hint) { StatusBar1->showMessage(hint); }
+
+int TFormHlav::ShowMessageBox(const QString& text, int buttons) {
+  QMessageBox box(QMessageBox::NoIcon, windowTitle(), text,
+                  static_cast<QMessageBox::StandardButtons>(buttons), this);
+  return box.exec();
+}
+
+void TFormHlav::SetColour(QWidget* widget, TColour colour) {
+  QColor c;
+  switch (colour) {
+  case TColour::ButtonFace: c = QApplication::palette().color(QPalette::Window); break;
+  case TColour::Red: c = QColor(255, 0, 0); break;
+  case TColour::Yellow: c = QColor(255, 255, 0); break;
+  case TColour::Fuchsia: c = QColor(255, 0, 255); break;
+  case TColour::Aqua: c = QColor(0, 255, 255); break;
+  case TColour::Lime: c = QColor(0, 255, 0); break;
+  case TColour::White: c = QColor(255, 255, 255); break;
+  }
+  QPalette palette = widget->palette();
+  if (palette.color(widget->backgroundRole()) == c && widget->autoFillBackground()) return;
+  palette.setColor(widget->backgroundRole(), c);
+  widget->setPalette(palette);
+  widget->setAutoFillBackground(true);
+}
+
+// ---- TLinkHost ----
+
+void TFormHlav::SetStatusText(const std::string& text) {
+  LabelHlaseni->setText(QString::fromStdString(text));
+}
+void TFormHlav::SetStatusColour(TColour colour) { SetColour(LabelHlaseni, colour); }
+void TFormHlav::SetStatusVisible(bool visible) { LabelHlaseni->setVisible(visible); }
+void TFormHlav::SetGaugeProgress(int progress) { CGaugeProgram->setValue(progress); }
+void TFormHlav::SetGaugeVisible(bool visible) { CGaugeProgram->setVisible(visible); }
+void TFormHlav::SetConnectionVisible(bool visible) { LabelSpojeni->setVisible(visible); }
+void TFormHlav::HideVersionLabel() { LabelVersion->hide(); }
+void TFormHlav::DecodeUnitIdentity() { ::DecodeUnitIdentity(Image, Identity); }
+void TFormHlav::ShowModalMessage(const std::string& text) {
+  ShowMessageBox(QString::fromStdString(text));
+}

@@ -1,0 +1,256 @@
+// TFormHlav, the main window: owns every piece of state of the program for the whole
+// run and names every handler; the logic lives in the toolkit-free core.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "i18n/Messages.h"
+#include "link/Link.h"
+#include "link/PosixSerialPort.h"
+#include "model/History.h"
+#include "model/Identity.h"
+#include "model/IgnParams.h"
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QFileDialog;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+class QTimer;
+class QToolButton;
+class TUpDown;
+class TProfileFile;
+class TFormAbout;
+
+class TFormHlav : public QMainWindow, private TLinkHost {
+  Q_OBJECT
+public:
+  // arguments: the command-line arguments after the program name.
+  explicit TFormHlav(const QStringList& arguments, QWidget* parent = nullptr);
+  ~TFormHlav() override;
+
+  // ---- start-up and closing ----
+  void FormCreate();
+  void FormClose();
+
+  // ---- tick ----
+  void Timer1Timer();
+
+  // ---- serial port ----
+  void OpenComPort();
+  void CloseComPort();
+  void MenuCom1Click(int number);
+  void SetComMenuChecks();
+  void ReadTestMarker();
+
+  // ---- block transfer commands ----
+  void MenuReadClick();
+  void MenuVerifyClick();
+  void MenuProgramClick();
+  void StartProgramming();
+
+  // ---- editing ----
+  void BuildEditArrays();
+  void BuildUpDownArrays();
+  void ScreenToParams();
+  void ParamsToScreen() override;
+  void ParamsChanged();
+  void NormaliseParams() override;
+  void UpDownClick();
+  void EditExit();
+  bool FormKeyPress(QObject* watched, int key); // true when the key was swallowed
+  void CheckBoxProgHnedMouseUp();
+  void RadioGroupPolaritaClick();
+  void RadioGroupInput1Click();
+  void RadioGroupInput2Click();
+  void BitBtnAdvMinusClick();
+  void BitBtnAdvPlusClick();
+  void ApplyControlRules();
+  void HighlightActivePoint() override;
+
+  // ---- undo and redo ----
+  void InitHistory();
+  void PushHistory();
+  void SaveSnapshot();
+  void RestoreSnapshot();
+  void UpdateUndoButtons();
+  void SpeedButtonZpetClick();
+  void SpeedButtonZnovuClick();
+
+  // ---- files and settings ----
+  void MenuNewClick();
+  void MenuOpenClick();
+  void MenuSaveClick();
+  void LoadSettings();
+  void SaveSettings();
+
+  // ---- languages ----
+  void BuildMessageCatalogue();
+  void ApplyControlTexts();
+  void MenuEnglishClick();
+  void MenuGermanClick();
+  void MenuFrenchClick();
+  void MenuCzechClick();
+
+  // ---- printing, help, about, exit ----
+  void SpeedButtonPrintClick();
+  void MenuContensClick();
+  void MenuAboutClick();
+  void MenuExitClick();
+
+  // ---- radio groups: the selected item index, -1 for none ----
+  static int ItemIndex(QGroupBox* group);
+  // Selects an item; a change of the selection runs the group's click handler.
+  void SetItemIndex(QGroupBox* group, int index);
+
+  // ---- state ----
+  QString IniFileName;
+  QString StateFilePath;
+  std::unique_ptr<TProfileFile> IniFile;
+  TMessageCatalogue Msg;
+  TDeviceImage Image{};
+  TUnitIdentity Identity;
+  std::uint8_t ComPort = 0;
+  TPosixSerialPort ComHandle;
+  TLinkEngine Link{Image, *this};
+  THistory History;
+  bool AutoProgramArmed = false;
+  std::uint8_t ActivePoint = 0;
+  bool NoActivePoint = true;
+  bool TestDisplayEnabled = false;
+  QString LastFilePath;
+  QStringList Arguments;
+  TFormAbout* FormAbout = nullptr; // lives beside the main window from start-up to exit
+  void SetAboutForm(TFormAbout* form) { FormAbout = form; }
+
+  // ---- controls ----
+  QWidget* ClientArea = nullptr;
+  QMenuBar* MainMenu1 = nullptr;
+  QMenu *MenuFile = nullptr, *MenuCom = nullptr, *MenuDevice = nullptr, *MenuTools = nullptr,
+        *MenuLanguage = nullptr, *MenuHelp = nullptr;
+  QAction *MenuNew = nullptr, *MenuOpen = nullptr, *MenuSave = nullptr, *MenuPrint = nullptr,
+          *MenuExit = nullptr;
+  std::array<QAction*, 10> MenuComItems{};
+  QAction *MenuRead = nullptr, *MenuVerify = nullptr, *MenuProgram = nullptr;
+  QAction *MenuAdvanceMinus = nullptr, *MenuAdvancePlus = nullptr, *MenuZpet = nullptr,
+          *MenuZnovu = nullptr;
+  QAction *MenuEnglish = nullptr, *MenuGerman = nullptr, *MenuFrench = nullptr,
+          *MenuCzech = nullptr;
+  QAction *MenuContens = nullptr, *MenuAbout = nullptr;
+
+  QGroupBox* GroupBoxToolBar = nullptr;
+  QToolButton *SpeedButton5 = nullptr, *SpeedButton6 = nullptr, *SpeedButton7 = nullptr,
+              *SpeedButtonPrint = nullptr, *SpeedButtonZpet = nullptr, *SpeedButtonZnovu = nullptr;
+  QPushButton *ButtonRead = nullptr, *ButtonVerify = nullptr, *ButtonProgram = nullptr;
+
+  QLabel* LabelSpojeni = nullptr;
+
+  QGroupBox* GroupBox6 = nullptr;
+  QLabel *LabelRpm1 = nullptr, *LabelAdvance1 = nullptr, *LabelRpm2 = nullptr,
+         *LabelAdvance2 = nullptr;
+  std::array<QLineEdit*, CurvePoints> RpmEdits{};
+  std::array<QLineEdit*, CurvePoints> AdvanceEdits{};
+  std::array<TUpDown*, CurvePoints> RpmUpDowns{};
+  std::array<TUpDown*, CurvePoints> AdvanceUpDowns{};
+  QPushButton *BitBtnAdvMinus = nullptr, *BitBtnAdvPlus = nullptr;
+  QCheckBox* CheckBoxIgnAll = nullptr;
+  QLineEdit *EditPocetBodu = nullptr, *EditBaseAdv = nullptr;
+  TUpDown *UpDownPocetBodu = nullptr, *UpDownBaseAdv = nullptr;
+  QLabel *LabelPocetBodu = nullptr, *LabelBaseAdv = nullptr;
+
+  QGroupBox *RadioGroupPolarita = nullptr, *RadioGroupInput1 = nullptr,
+            *RadioGroupInput2 = nullptr;
+
+  QGroupBox* GroupBoxRpm = nullptr;
+  QLineEdit *EditRpmPulsu = nullptr, *EditRpmKorekce = nullptr;
+  TUpDown *UpDownRpmPulsu = nullptr, *UpDownRpmKorekce = nullptr;
+  QLabel *LabelRpmPulsu = nullptr, *LabelRpmKorekce = nullptr;
+
+  QGroupBox* GroupBoxMonInput = nullptr;
+  QLabel *LabelMonInput1In = nullptr, *LabelMonInput2In = nullptr;
+
+  QGroupBox* GroupBox2 = nullptr;
+  QComboBox *ComboBoxBike = nullptr, *ComboBoxPocPalcu = nullptr;
+  QLineEdit *EditOmez1 = nullptr, *EditOmez2 = nullptr, *EditRetard = nullptr,
+            *EditClutch1 = nullptr, *EditClutch2 = nullptr;
+  TUpDown *UpDownOmez1 = nullptr, *UpDownOmez2 = nullptr, *UpDownRetard = nullptr,
+          *UpDownClutch1 = nullptr, *UpDownClutch2 = nullptr;
+  QLabel *LabelOmez1 = nullptr, *LabelOmez2 = nullptr, *LabelRetard = nullptr,
+         *LabelClutch1 = nullptr, *LabelClutch2 = nullptr;
+  QCheckBox* CheckBoxProgHned = nullptr;
+
+  QGroupBox* GroupBox1 = nullptr;
+  QLineEdit* EditLedRazeni = nullptr;
+  TUpDown* UpDownLedRazeni = nullptr;
+  QLabel* LabelLedRazeni = nullptr;
+  QCheckBox* CheckBoxRevOutLedRazeni = nullptr;
+
+  QLabel* LabelRpm = nullptr;
+  QProgressBar* CGaugeRpm = nullptr;
+  QLabel *LabelMon_Advance = nullptr, *LabelSnimac = nullptr, *LabelNapeti = nullptr,
+         *LabelKillSwitch = nullptr, *LabelBlocking = nullptr, *LabelMonRetard = nullptr,
+         *LabelMonStartLimiterOut = nullptr, *LabelMonHardLimiter = nullptr,
+         *LabelMonLedRazeni = nullptr, *LabelClutchMon = nullptr, *LabelPolaritaMer = nullptr;
+
+  QLabel* LabelHlaseni = nullptr;
+  QProgressBar* CGaugeProgram = nullptr;
+
+  QLabel *LabelVerze1 = nullptr, *LabelVerze2 = nullptr, *LabelVerze3 = nullptr;
+  QLabel* LabelPocetProgramovani = nullptr;
+  QLabel *LabelFile1 = nullptr, *LabelFile2 = nullptr;
+  QLabel *LabelVersion = nullptr, *LabelEeDataErr = nullptr;
+  QLabel* ImageLogo = nullptr;
+  QStatusBar* StatusBar1 = nullptr;
+  std::array<QLabel*, 8> LabelTests{};
+
+  QTimer* Timer1 = nullptr;
+  QFileDialog* OpenDialog1 = nullptr;
+  QFileDialog* SaveDialog1 = nullptr;
+
+  // Paints a label's or check box's background in one of the state colours.
+  static void SetColour(QWidget* widget, TColour colour);
+
+  // A modal message box that keeps the ticks running; returns the button pressed.
+  int ShowMessageBox(const QString& text, int buttons = 0x00000400 /* Ok */);
+
+protected:
+  bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  void BuildControls();
+  void BuildMenus();
+  void WireHandlers();
+  void ApplicationHint(const QString& hint);
+
+  // TLinkHost
+  void SetStatusText(const std::string& text) override;
+  void SetStatusColour(TColour colour) override;
+  void SetStatusVisible(bool visible) override;
+  void SetGaugeProgress(int progress) override;
+  void SetGaugeVisible(bool visible) override;
+  void SetConnectionVisible(bool visible) override;
+  void HideVersionLabel() override;
+  void ShowMonitorFrame(const TMonitorView& view) override;
+  void DecodeUnitIdentity() override;
+  void ShowModalMessage(const std::string& text) override;
+  const TMessageCatalogue& Messages() const override { return Msg; }
+
+  bool Closed = false;
+};

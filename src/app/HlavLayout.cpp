@@ -1,0 +1,452 @@
+// The window's controls at their design positions in the 826 x 712 client area, with
+// their names and English design texts, and the wiring of every handler.
+#include "app/Hlav.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFileDialog>
+#include <QFocusEvent>
+#include <QFont>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolButton>
+
+#include "app/UpDown.h"
+#include "model/Conversions.h"
+#include "model/Keying.h"
+
+namespace {
+
+constexpr int ClientWidth = 826;
+constexpr int ClientHeight = 712;
+constexpr int EditHeight = 22;
+
+template <typename T> T* Named(T* widget, const char* name) {
+  widget->setObjectName(name);
+  return widget;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
+                  int w = 0) {
+  auto* label = Named(new QLabel(text, parent), name);
+  label->move(x, y);
+  if (w > 0)
+    label->resize(w, 18);
+  else
+    label->adjustSize();
+  return label;
+}
+
+QLineEdit* MakeEdit(QWidget* parent, const char* name, int x, int y, int w) {
+  auto* edit = Named(new QLineEdit(parent), name);
+  edit->setGeometry(x, y, w, EditHeight);
+  edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  return edit;
+}
+
+TUpDown* MakeUpDown(QWidget* parent, const QString& name, QLineEdit* edit, const TSpinRange& r) {
+  auto* upDown = new TUpDown(parent, edit, r.Min, r.Max, r.Step);
+  upDown->setObjectName(name);
+  return upDown;
+}
+
+QGroupBox* MakeRadioGroup(QWidget* parent, const char* name, const QString& title,
+                          const QStringList& items, int x, int y, int w) {
+  auto* group = Named(new QGroupBox(title, parent), name);
+  auto* buttons = new QButtonGroup(group);
+  buttons->setObjectName(QString(name) + "_Buttons");
+  buttons->setExclusive(true);
+  for (int i = 0; i < items.size(); ++i) {
+    auto* radio = new QRadioButton(items[i], group);
+    radio->setObjectName(QString("%1_%2").arg(name).arg(i));
+    radio->setGeometry(10, 20 + 22 * i, w - 20, 20);
+    buttons->addButton(radio, i);
+  }
+  group->setGeometry(x, y, w, 26 + 22 * static_cast<int>(items.size()));
+  return group;
+}
+
+} // namespace
+
+void TFormHlav::BuildControls() {
+  setObjectName("TFormHlav");
+  setWindowTitle("Programming of VANTEL-9 unit");
+  ClientArea = Named(new QWidget(this), "ClientArea");
+  ClientArea->setMinimumSize(ClientWidth, ClientHeight);
+  ClientArea->setAutoFillBackground(true);
+  setCentralWidget(ClientArea);
+  QWidget* c = ClientArea;
+
+  BuildMenus();
+
+  // Tool bar.
+  GroupBoxToolBar = Named(new QGroupBox(c), "GroupBoxToolBar");
+  GroupBoxToolBar->setGeometry(4, 0, 437, 43);
+  auto tool = [&](const char* name, QStyle::StandardPixmap icon, int x) {
+    auto* b = Named(new QToolButton(GroupBoxToolBar), name);
+    b->setIcon(style()->standardIcon(icon));
+    b->setGeometry(x, 10, 28, 28);
+    b->setAutoRaise(true);
+    return b;
+  };
+  SpeedButton5 = tool("SpeedButton5", QStyle::SP_DialogOpenButton, 6);
+  SpeedButton6 = tool("SpeedButton6", QStyle::SP_FileIcon, 36);
+  SpeedButton7 = tool("SpeedButton7", QStyle::SP_DialogSaveButton, 66);
+  SpeedButtonPrint = tool("SpeedButtonPrint", QStyle::SP_FileDialogDetailedView, 96);
+  SpeedButtonZpet = tool("SpeedButtonZpet", QStyle::SP_ArrowBack, 132);
+  SpeedButtonZnovu = tool("SpeedButtonZnovu", QStyle::SP_ArrowForward, 162);
+  auto button = [&](const char* name, const QString& text, int x) {
+    auto* b = Named(new QPushButton(text, GroupBoxToolBar), name);
+    b->setGeometry(x, 11, 78, 26);
+    return b;
+  };
+  ButtonRead = button("ButtonRead", "&Read", 198);
+  ButtonVerify = button("ButtonVerify", "&Verify", 277);
+  ButtonProgram = button("ButtonProgram", "&Programing", 356);
+
+  LabelSpojeni = MakeLabel(c, "LabelSpojeni", "No connection with PC", 445, 9);
+  {
+    QFont f = LabelSpojeni->font();
+    f.setBold(true);
+    f.setPixelSize(20);
+    LabelSpojeni->setFont(f);
+    LabelSpojeni->adjustSize();
+    SetColour(LabelSpojeni, TColour::Red);
+  }
+
+  // Curve group: points 1..10 in the left pair, 11..15 in the right pair.
+  GroupBox6 = Named(new QGroupBox(c), "GroupBox6");
+  GroupBox6->setGeometry(4, 48, 333, 409);
+  LabelRpm1 = MakeLabel(GroupBox6, "LabelRpm1", "RPM", 24, 30);
+  LabelAdvance1 = MakeLabel(GroupBox6, "LabelAdvance1", "Advance [°]", 90, 30);
+  LabelRpm2 = MakeLabel(GroupBox6, "LabelRpm2", "RPM", 183, 28);
+  LabelAdvance2 = MakeLabel(GroupBox6, "LabelAdvance2", "Advance [°]", 249, 28);
+  for (int i = 0; i < CurvePoints; ++i) {
+    const bool left = i < 10;
+    const int row = left ? i : i - 10;
+    const int y = (left ? 49 : 47) + (row * 71) / 2;
+    const int xRpm = left ? 20 : 179;
+    const int xAdv = left ? 99 : 258;
+    QLineEdit* rpm = MakeEdit(GroupBox6, "", xRpm, y, 56);
+    rpm->setObjectName(QString("EditRpmAdv%1").arg(i + 1));
+    QLineEdit* adv = MakeEdit(GroupBox6, "", xAdv, y, 40);
+    adv->setObjectName(QString("EditAdvance%1").arg(i + 1));
+    MakeUpDown(GroupBox6, QString("UpDownRpmAdv%1").arg(i + 1), rpm, RangeRpmAdv);
+    MakeUpDown(GroupBox6, QString("UpDownAdvance%1").arg(i + 1), adv, RangeAdvance);
+  }
+  BitBtnAdvMinus = Named(new QPushButton("-1°", GroupBox6), "BitBtnAdvMinus");
+  BitBtnAdvMinus->setGeometry(179, 232, 60, 26);
+  BitBtnAdvPlus = Named(new QPushButton("+1°", GroupBox6), "BitBtnAdvPlus");
+  BitBtnAdvPlus->setGeometry(258, 232, 60, 26);
+  CheckBoxIgnAll = Named(new QCheckBox("All", GroupBox6), "CheckBoxIgnAll");
+  CheckBoxIgnAll->setGeometry(179, 264, 140, 20);
+  LabelPocetBodu = MakeLabel(GroupBox6, "LabelPocetBodu", "Number of items", 179, 292, 150);
+  EditPocetBodu = MakeEdit(GroupBox6, "EditPocetBodu", 179, 310, 40);
+  UpDownPocetBodu = MakeUpDown(GroupBox6, "UpDownPocetBodu", EditPocetBodu, RangePocetBodu);
+  LabelBaseAdv = MakeLabel(GroupBox6, "LabelBaseAdv", "Base advance [°]", 179, 342, 150);
+  EditBaseAdv = MakeEdit(GroupBox6, "EditBaseAdv", 179, 360, 40);
+  UpDownBaseAdv = MakeUpDown(GroupBox6, "UpDownBaseAdv", EditBaseAdv, RangeBaseAdv);
+
+  // Polarity and the two input modes.
+  RadioGroupPolarita = MakeRadioGroup(c, "RadioGroupPolarita", "Polarity of CPS:",
+                                      {"Positive", "Negative", "Selfsearch"}, 340, 48, 218);
+  RadioGroupInput1 = MakeRadioGroup(c, "RadioGroupInput1", "Input 1",
+                                    {"Off", "Kill switch", "Clutch master", "Retard",
+                                     "Start Limiter"},
+                                    340, 140, 218);
+  RadioGroupInput2 = MakeRadioGroup(c, "RadioGroupInput2", "Input 2",
+                                    {"Off", "Blocking", "Clutch master", "Retard",
+                                     "Start Limiter"},
+                                    340, 283, 218);
+
+  // Tachometer output.
+  GroupBoxRpm = Named(new QGroupBox("Tachometer output", c), "GroupBoxRpm");
+  GroupBoxRpm->setGeometry(340, 424, 218, 84);
+  LabelRpmPulsu = MakeLabel(GroupBoxRpm, "LabelRpmPulsu", "Pulses per revolution", 8, 24, 140);
+  EditRpmPulsu = MakeEdit(GroupBoxRpm, "EditRpmPulsu", 150, 20, 40);
+  UpDownRpmPulsu = MakeUpDown(GroupBoxRpm, "UpDownRpmPulsu", EditRpmPulsu, RangeRpmPulsu);
+  LabelRpmKorekce = MakeLabel(GroupBoxRpm, "LabelRpmKorekce", "Correction [%]", 8, 54, 140);
+  EditRpmKorekce = MakeEdit(GroupBoxRpm, "EditRpmKorekce", 150, 50, 40);
+  UpDownRpmKorekce =
+      MakeUpDown(GroupBoxRpm, "UpDownRpmKorekce", EditRpmKorekce, RangeRpmKorekce);
+
+  // Live inputs.
+  GroupBoxMonInput = Named(new QGroupBox("Input to ground", c), "GroupBoxMonInput");
+  GroupBoxMonInput->setGeometry(340, 512, 218, 62);
+  LabelMonInput1In = MakeLabel(GroupBoxMonInput, "LabelMonInput1In", "Input 1: ---", 8, 18, 200);
+  LabelMonInput2In = MakeLabel(GroupBoxMonInput, "LabelMonInput2In", "Input 2: ---", 8, 38, 200);
+
+  // Settings group.
+  GroupBox2 = Named(new QGroupBox(c), "GroupBox2");
+  GroupBox2->setGeometry(562, 48, 258, 273);
+  ComboBoxBike = Named(new QComboBox(GroupBox2), "ComboBoxBike");
+  ComboBoxBike->setGeometry(8, 16, 242, 24);
+  for (const char* item : BikeItemTexts) ComboBoxBike->addItem(QString::fromUtf8(item));
+  ComboBoxPocPalcu = Named(new QComboBox(GroupBox2), "ComboBoxPocPalcu");
+  ComboBoxPocPalcu->setGeometry(8, 46, 242, 24);
+  ComboBoxPocPalcu->addItems({"1 ignition per revolution", "2 ignitions per revolution",
+                              "3 ignitions per revolution",
+                              "1 ignition per 2 revolutions (camshaft)"});
+  auto row = [&](const char* labelName, const char* text, const char* editName,
+                 const char* upDownName, const TSpinRange& range, int y, QLabel*& label,
+                 QLineEdit*& edit, TUpDown*& upDown) {
+    label = MakeLabel(GroupBox2, labelName, text, 8, y + 3, 160);
+    edit = MakeEdit(GroupBox2, editName, 172, y, 60);
+    upDown = MakeUpDown(GroupBox2, upDownName, edit, range);
+  };
+  row("LabelOmez1", "Start limiter [rpm]", "EditOmez1", "UpDownOmez1", RangeOmez1, 80,
+      LabelOmez1, EditOmez1, UpDownOmez1);
+  row("LabelOmez2", "Limiter [rpm]", "EditOmez2", "UpDownOmez2", RangeOmez2, 108, LabelOmez2,
+      EditOmez2, UpDownOmez2);
+  row("LabelRetard", "Retard [°]", "EditRetard", "UpDownRetard", RangeRetard, 136, LabelRetard,
+      EditRetard, UpDownRetard);
+  row("LabelClutch1", "Clutch master time [ms]", "EditClutch1", "UpDownClutch1", RangeClutch1,
+      164, LabelClutch1, EditClutch1, UpDownClutch1);
+  row("LabelClutch2", "Clutch master pause [ms]", "EditClutch2", "UpDownClutch2", RangeClutch2,
+      192, LabelClutch2, EditClutch2, UpDownClutch2);
+  CheckBoxProgHned =
+      Named(new QCheckBox("Programming after change", GroupBox2), "CheckBoxProgHned");
+  CheckBoxProgHned->setGeometry(8, 236, 242, 24);
+
+  // Pilot light.
+  GroupBox1 = Named(new QGroupBox(c), "GroupBox1");
+  GroupBox1->setGeometry(562, 322, 258, 68);
+  LabelLedRazeni = MakeLabel(GroupBox1, "LabelLedRazeni", "Gear shift light [rpm]", 8, 17, 160);
+  EditLedRazeni = MakeEdit(GroupBox1, "EditLedRazeni", 172, 14, 60);
+  UpDownLedRazeni = MakeUpDown(GroupBox1, "UpDownLedRazeni", EditLedRazeni, RangeLedRazeni);
+  CheckBoxRevOutLedRazeni =
+      Named(new QCheckBox("Reverse otput polarity", GroupBox1), "CheckBoxRevOutLedRazeni");
+  CheckBoxRevOutLedRazeni->setGeometry(8, 42, 242, 22);
+
+  // Live monitor column.
+  int y = 393;
+  LabelRpm = MakeLabel(c, "LabelRpm", "RPM = 0 ", 570, y, 250);
+  y += 20;
+  CGaugeRpm = Named(new QProgressBar(c), "CGaugeRpm");
+  CGaugeRpm->setGeometry(570, y, 246, 14);
+  CGaugeRpm->setRange(0, 100);
+  CGaugeRpm->setValue(0);
+  CGaugeRpm->setTextVisible(false);
+  y += 18;
+  for (auto [label, name, text] :
+       {std::tuple{&LabelMon_Advance, "LabelMon_Advance", "Advance= --- [°]"},
+        std::tuple{&LabelSnimac, "LabelSnimac", "Pick-up (CPS): ---"},
+        std::tuple{&LabelNapeti, "LabelNapeti", "U = --- [V]"},
+        std::tuple{&LabelKillSwitch, "LabelKillSwitch", "Kill switch - ---"},
+        std::tuple{&LabelBlocking, "LabelBlocking", "Motor off: ---"},
+        std::tuple{&LabelMonRetard, "LabelMonRetard", "Retard: ---"},
+        std::tuple{&LabelMonStartLimiterOut, "LabelMonStartLimiterOut", "Start limiter: ---"},
+        std::tuple{&LabelMonHardLimiter, "LabelMonHardLimiter", "Limiter: ---"},
+        std::tuple{&LabelMonLedRazeni, "LabelMonLedRazeni", "Gear shift light: ---"},
+        std::tuple{&LabelClutchMon, "LabelClutchMon", "Clutch master: ---"},
+        std::tuple{&LabelPolaritaMer, "LabelPolaritaMer", "Polarity of CKPS: ---"}}) {
+    *label = MakeLabel(c, name, QString::fromUtf8(text), 570, y, 250);
+    y += 21;
+  }
+
+  // Status area.
+  LabelHlaseni = MakeLabel(c, "LabelHlaseni", "", 9, 462, 320);
+  CGaugeProgram = Named(new QProgressBar(c), "CGaugeProgram");
+  CGaugeProgram->setGeometry(8, 485, 321, 18);
+  CGaugeProgram->setRange(0, GaugeMax);
+  CGaugeProgram->setValue(0);
+  CGaugeProgram->setFormat("%p%");
+
+  // Unit and file area.
+  LabelVerze1 = MakeLabel(c, "LabelVerze1", "", 13, 512, 110);
+  LabelVerze2 = MakeLabel(c, "LabelVerze2", "", 128, 512, 90);
+  LabelVerze3 = MakeLabel(c, "LabelVerze3", "", 222, 512, 60);
+  LabelPocetProgramovani =
+      MakeLabel(c, "LabelPocetProgramovani", "Number of Programing=  ---", 13, 534, 320);
+  LabelFile1 = MakeLabel(c, "LabelFile1", "File:", 13, 556);
+  LabelFile2 = MakeLabel(c, "LabelFile2", "----------", 60, 556, 276);
+  LabelVersion = MakeLabel(c, "LabelVersion", "", 13, 578, 325);
+  SetColour(LabelVersion, TColour::Yellow);
+  LabelEeDataErr = MakeLabel(c, "LabelEeDataErr", "Programmed data error", 13, 600, 230);
+  SetColour(LabelEeDataErr, TColour::Red);
+  ImageLogo = Named(new QLabel(c), "ImageLogo");
+  ImageLogo->setGeometry(250, 600, 311, 50);
+
+  // Test labels below the client area, shown only on a diagnostic workstation.
+  for (int i = 0; i < 8; ++i) {
+    LabelTests[i] = MakeLabel(c, "", QString("Test%1 = ---").arg(i + 1), 8 + (i % 4) * 204,
+                              i < 4 ? 709 : 736, 200);
+    LabelTests[i]->setObjectName(QString("LabelTest%1").arg(i + 1));
+    LabelTests[i]->hide();
+  }
+
+  StatusBar1 = Named(new QStatusBar(this), "StatusBar1");
+  setStatusBar(StatusBar1);
+
+  OpenDialog1 = Named(new QFileDialog(this), "OpenDialog1");
+  SaveDialog1 = Named(new QFileDialog(this), "SaveDialog1");
+
+  resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height() +
+                          StatusBar1->sizeHint().height());
+}
+
+void TFormHlav::BuildMenus() {
+  MainMenu1 = Named(menuBar(), "MainMenu1");
+  auto menu = [&](const char* name, const QString& title) {
+    auto* m = Named(MainMenu1->addMenu(title), name);
+    return m;
+  };
+  auto item = [&](QMenu* m, const char* name, const QString& text, const QKeySequence& key) {
+    QAction* a = m->addAction(text);
+    a->setObjectName(name);
+    if (!key.isEmpty()) a->setShortcut(key);
+    return a;
+  };
+  MenuFile = menu("MenuFile", "&File");
+  MenuNew = item(MenuFile, "MenuNew", "&New", QKeySequence("Ctrl+N"));
+  MenuFile->addSeparator();
+  MenuOpen = item(MenuFile, "MenuOpen", "&Open", QKeySequence(Qt::Key_F3));
+  MenuFile->addSeparator();
+  MenuSave = item(MenuFile, "MenuSave", "&Save", QKeySequence(Qt::Key_F2));
+  MenuFile->addSeparator();
+  MenuPrint = item(MenuFile, "MenuPrint", "&Print", QKeySequence("Ctrl+P"));
+  MenuFile->addSeparator();
+  MenuExit = item(MenuFile, "MenuExit", "E&xit", QKeySequence());
+
+  MenuCom = menu("MenuCom", "&Com");
+  for (int n = 1; n <= 10; ++n) {
+    const QString caption = n < 10 ? QString("Com &%1").arg(n) : QString("Com 1&0");
+    QAction* a = MenuCom->addAction(caption);
+    a->setObjectName(QString("MenuCom%1").arg(n));
+    a->setCheckable(true);
+    MenuComItems[n - 1] = a;
+  }
+
+  MenuDevice = menu("MenuDevice", "&Ignition");
+  MenuRead = item(MenuDevice, "MenuRead", "&Read", QKeySequence(Qt::Key_F7));
+  MenuVerify = item(MenuDevice, "MenuVerify", "&Verify", QKeySequence(Qt::Key_F8));
+  MenuProgram = item(MenuDevice, "MenuProgram", "&Programing", QKeySequence(Qt::Key_F9));
+
+  MenuTools = menu("MenuTools", "&Tools");
+  MenuAdvanceMinus = item(MenuTools, "MenuAdvanceMinus", "Advance -", QKeySequence(Qt::Key_F4));
+  MenuAdvancePlus = item(MenuTools, "MenuAdvancePlus", "Advance +", QKeySequence(Qt::Key_F5));
+  MenuZpet = item(MenuTools, "MenuZpet", "Undo", QKeySequence("Ctrl+Z"));
+  MenuZnovu = item(MenuTools, "MenuZnovu", "Redo", QKeySequence("Ctrl+Alt+Z"));
+
+  MenuLanguage = menu("MenuLanguage", "&Language");
+  MenuEnglish = item(MenuLanguage, "MenuEnglish", "&English", QKeySequence());
+  MenuGerman = item(MenuLanguage, "MenuGerman", "&German", QKeySequence());
+  MenuFrench = item(MenuLanguage, "MenuFrench", "&French", QKeySequence());
+  MenuCzech = item(MenuLanguage, "MenuCzech", "&Czech", QKeySequence());
+  for (QAction* a : {MenuEnglish, MenuGerman, MenuFrench, MenuCzech}) a->setCheckable(true);
+
+  MenuHelp = menu("MenuHelp", "&Help");
+  MenuContens = item(MenuHelp, "MenuContens", "&Contents...", QKeySequence(Qt::Key_F1));
+  MenuAbout = item(MenuHelp, "MenuAbout", "&About...", QKeySequence());
+}
+
+void TFormHlav::WireHandlers() {
+  auto both = [&](QAction* action, QAbstractButton* button, void (TFormHlav::*handler)()) {
+    connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    if (button != nullptr)
+      connect(button, &QAbstractButton::clicked, this, [this, handler] { (this->*handler)(); });
+  };
+  both(MenuNew, SpeedButton6, &TFormHlav::MenuNewClick);
+  both(MenuOpen, SpeedButton5, &TFormHlav::MenuOpenClick);
+  both(MenuSave, SpeedButton7, &TFormHlav::MenuSaveClick);
+  both(MenuPrint, SpeedButtonPrint, &TFormHlav::SpeedButtonPrintClick);
+  both(MenuExit, nullptr, &TFormHlav::MenuExitClick);
+  both(MenuRead, ButtonRead, &TFormHlav::MenuReadClick);
+  both(MenuVerify, ButtonVerify, &TFormHlav::MenuVerifyClick);
+  both(MenuProgram, ButtonProgram, &TFormHlav::MenuProgramClick);
+  both(MenuAdvanceMinus, BitBtnAdvMinus, &TFormHlav::BitBtnAdvMinusClick);
+  both(MenuAdvancePlus, BitBtnAdvPlus, &TFormHlav::BitBtnAdvPlusClick);
+  both(MenuZpet, SpeedButtonZpet, &TFormHlav::SpeedButtonZpetClick);
+  both(MenuZnovu, SpeedButtonZnovu, &TFormHlav::SpeedButtonZnovuClick);
+  both(MenuEnglish, nullptr, &TFormHlav::MenuEnglishClick);
+  both(MenuGerman, nullptr, &TFormHlav::MenuGermanClick);
+  both(MenuFrench, nullptr, &TFormHlav::MenuFrenchClick);
+  both(MenuCzech, nullptr, &TFormHlav::MenuCzechClick);
+  both(MenuContens, nullptr, &TFormHlav::MenuContensClick);
+  both(MenuAbout, nullptr, &TFormHlav::MenuAboutClick);
+  for (int n = 1; n <= 10; ++n)
+    connect(MenuComItems[n - 1], &QAction::triggered, this, [this, n] { MenuCom1Click(n); });
+
+  // Spinners with a click handler; the clutch and pilot-light spinners have none.
+  for (TUpDown* upDown : ClientArea->findChildren<TUpDown*>()) {
+    const QString name = upDown->objectName();
+    if (name == "UpDownClutch1" || name == "UpDownClutch2" || name == "UpDownLedRazeni") continue;
+    connect(upDown, &TUpDown::Clicked, this, &TFormHlav::UpDownClick);
+  }
+  connect(ComboBoxBike, &QComboBox::activated, this, [this] { EditExit(); });
+  connect(ComboBoxPocPalcu, &QComboBox::activated, this, [this] { EditExit(); });
+  connect(CheckBoxProgHned, &QCheckBox::clicked, this, &TFormHlav::CheckBoxProgHnedMouseUp);
+  connect(CheckBoxRevOutLedRazeni, &QCheckBox::clicked, this,
+          &TFormHlav::CheckBoxProgHnedMouseUp);
+  auto groupButtons = [](QGroupBox* g) {
+    return g->findChild<QButtonGroup*>(g->objectName() + "_Buttons");
+  };
+  connect(groupButtons(RadioGroupPolarita), &QButtonGroup::idClicked, this,
+          [this] { RadioGroupPolaritaClick(); });
+  connect(groupButtons(RadioGroupInput1), &QButtonGroup::idClicked, this,
+          [this] { RadioGroupInput1Click(); });
+  connect(groupButtons(RadioGroupInput2), &QButtonGroup::idClicked, this,
+          [this] { RadioGroupInput2Click(); });
+
+  // Enter and leaving an edit reach the change path through the event filter.
+  for (QWidget* w : ClientArea->findChildren<QWidget*>())
+    if (w->focusPolicy() != Qt::NoFocus) w->installEventFilter(this);
+}
+
+bool TFormHlav::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (FormKeyPress(watched, key)) return true;
+  } else if (event->type() == QEvent::FocusOut) {
+    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    // Leaving an edit for another control of the window, not for a menu or another window.
+    if (edit != nullptr && reason != Qt::ActiveWindowFocusReason &&
+        reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason) {
+      const QString name = edit->objectName();
+      if (name != "EditClutch1" && name != "EditClutch2" && name != "EditLedRazeni") EditExit();
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+int TFormHlav::ItemIndex(QGroupBox* group) {
+  auto* buttons = group->findChild<QButtonGroup*>(group->objectName() + "_Buttons");
+  return buttons != nullptr ? buttons->checkedId() : -1;
+}
+
+void TFormHlav::SetItemIndex(QGroupBox* group, int index) {
+  auto* buttons = group->findChild<QButtonGroup*>(group->objectName() + "_Buttons");
+  if (buttons == nullptr || buttons->checkedId() == index) return;
+  QAbstractButton* button = buttons->button(index);
+  if (button == nullptr) {
+    // An index outside the list clears the selection.
+    if (QAbstractButton* checked = buttons->checkedButton()) {
+      buttons->setExclusive(false);
+      checked->setChecked(false);
+      buttons->setExclusive(true);
+    }
+  } else {
+    button->setChecked(true);
+  }
+  // A refresh that changes the selection runs the group's handler, as a click would.
+  if (group == RadioGroupPolarita)
+    RadioGroupPolaritaClick();
+  else if (group == RadioGroupInput1)
+    RadioGroupInput1Click();
+  else if (group == RadioGroupInput2)
+    RadioGroupInput2Click();
+}

@@ -1,0 +1,32 @@
+#include "support/AppSupport.h"
+
+#include <QApplication>
+#include <QFile>
+
+TTestHome::TTestHome() {
+  qputenv("VANTEL_HOME", Dir.path().toLocal8Bit());
+  for (int n = 1; n <= 10; ++n)
+    qputenv(QString("VANTEL_COM%1").arg(n).toLocal8Bit(),
+            Dir.filePath(QString("no-such-port-%1").arg(n)).toLocal8Bit());
+}
+
+TTestHome::~TTestHome() {
+  qunsetenv("VANTEL_HOME");
+  for (int n = 1; n <= 10; ++n) qunsetenv(QString("VANTEL_COM%1").arg(n).toLocal8Bit());
+}
+
+void TTestHome::Write(const QString& name, const QByteArray& content) const {
+  QFile file(Dir.filePath(name));
+  if (file.open(QIODevice::WriteOnly)) file.write(content);
+}
+
+TModalAnswerer::TModalAnswerer(QMessageBox::StandardButton answer) : Answer(answer) {
+  Poll.setInterval(5);
+  connect(&Poll, &QTimer::timeout, this, [this] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      Texts << box->text();
+      box->done(Answer);
+    }
+  });
+  Poll.start();
+}
