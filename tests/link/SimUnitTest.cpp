@@ -4,18 +4,17 @@
 #include <chrono>
 #include <csignal>
 #include <cstring>
-#include <poll.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 #include "SimUnit.h"
 #include "link/LinkTestSupport.h"
 #include "link/PosixSerialPort.h"
 #include "model/Normalise.h"
 
+using namespace std::chrono_literals;
 extern char** environ;
 
 namespace {
@@ -34,190 +33,130 @@ std::vector<std::uint8_t> Ask(TSimUnit& unit, const TLinkFrame& request) {
   return reply;
 }
 
-int DifferingBytes(const std::uint8_t* a, const std::uint8_t* b) {
+int Differing(const std::uint8_t* a, const std::uint8_t* b) {
   int n = 0;
   for (int i = 0; i < PayloadSize; ++i) n += a[i] != b[i];
   return n;
 }
 
-unsigned Word(const std::vector<std::uint8_t>& f, int offset) {
-  return f[offset] | (f[offset + 1] << 8);
+unsigned Word(const std::vector<std::uint8_t>& f, int at) {
+  return f[at] | (f[at + 1] << 8);
 }
 
 } // namespace
 
-TEST(SimUnit, AnswersEveryRequestKind) {
+TEST(SimUnit, AnswersEveryRequestKindAndStoresWrites) {
   TSimUnit unit;
-  std::uint8_t foreign[PayloadSize];
+  std::uint8_t foreign[PayloadSize], tune[PayloadSize];
   for (int i = 0; i < PayloadSize; ++i) foreign[i] = static_cast<std::uint8_t>(i + 1);
-  std::uint8_t block1[PayloadSize];
-  std::memcpy(block1, unit.Block(1), PayloadSize);
-  block1[2] = 12; // base advance
-
-  struct Case {
-    TLinkFrame Request;
-    std::uint8_t Reply;
-    int Block; // payload expected: block of the unit after the request, -1 monitor
-  };
-  const Case cases[] = {
-      {Request(0x30), 0xB0, -1},         {Request(0x40), 0xC0, 0},
-      {Request(0x41), 0xC1, 1},          {Request(0x41, unit.Block(1)), 0xC1, 1},
-      {Request(0x00, foreign), 0x80, 0}, {Request(0x01, block1), 0x81, 1},
-  };
-  for (const Case& c : cases) {
-    const std::vector<std::uint8_t> reply = Ask(unit, c.Request);
-    ASSERT_EQ(reply.size(), 52u) << int(c.Request[0]);
-    EXPECT_EQ(reply[0], c.Reply);
+  std::memcpy(tune, unit.Block(1), PayloadSize);
+  tune[2] = 12;
+  const std::tuple<TLinkFrame, std::uint8_t, int> cases[] = {{Request(0x40), 0xC0, 0},
+                                                             {Request(0x41), 0xC1, 1},
+                                                             {Request(0x41, tune), 0xC1, 1},
+                                                             {Request(0x00, foreign), 0x80, 0},
+                                                             {Request(0x01, tune), 0x81, 1}};
+  for (const auto& [request, replyByte, block] : cases) {
+    const std::vector<std::uint8_t> reply = Ask(unit, request);
+    ASSERT_EQ(reply.size(), 52u);
+    EXPECT_EQ(reply[0], replyByte);
     EXPECT_TRUE(FrameCheckOk(reply.data()));
-    if (c.Block >= 0)
-      EXPECT_EQ(DifferingBytes(reply.data() + 1, unit.Block(c.Block)), 0);
-    else
-      EXPECT_EQ(reply[50], ProgramVersion);
+    EXPECT_EQ(Differing(reply.data() + 1, unit.Block(block)), 0) << int(request[0]);
   }
-  EXPECT_EQ(unit.Block(0)[10], ProgramVersion); // its own identity kept
-  EXPECT_EQ(DifferingBytes(unit.Block(1), block1), 0);
-
+  EXPECT_EQ(unit.Block(0)[10], 67); // the PC's block 0 was not taken
+  EXPECT_EQ(unit.Block(0)[5], ('M' + 'a' + 'r') % 256);
+  EXPECT_EQ(Differing(unit.Block(1), tune), 0);
   TLinkFrame badCheck = Request(0x30);
   badCheck[51] ^= 1;
-  for (const TLinkFrame& silent : {badCheck, Request(0x31), Request(0x02), Request(0xB0)})
-    EXPECT_TRUE(Ask(unit, silent).empty()) << int(silent[0]);
+  for (const TLinkFrame& r : {badCheck, Request(0x31), Request(0x02), Request(0xB0)})
+    EXPECT_TRUE(Ask(unit, r).empty()) << int(r[0]);
+
+  // Storing counts down 53..0 in about 3 s after every write; the counter counts writes.
+  TSimUnit fresh;
+  EXPECT_EQ(Word(Ask(fresh, Request(0x30)), 47), 0u);
+  for (unsigned write = 1; write <= 2; ++write) {
+    Ask(fresh, Request(0x01, fresh.Block(1)));
+    std::vector<unsigned> countdown;
+    for (int i = 0; i < 8; ++i, fresh.Advance(0.5)) {
+      const std::vector<std::uint8_t> monitor = Ask(fresh, Request(0x30));
+      countdown.push_back(Word(monitor, 47));
+      EXPECT_EQ(Word(monitor, 5), write);
+    }
+    EXPECT_EQ(countdown[0], 53u);
+    EXPECT_TRUE(std::is_sorted(countdown.rbegin(), countdown.rend()));
+    EXPECT_GT(countdown[3], 0u);
+    EXPECT_EQ(countdown[6], 0u);
+  }
 }
 
-TEST(SimUnit, IdentityAndTuneAreWhatTheProgramExpects) {
-  TSimOptions options;
-  options.LongName = std::string(40, 'L');
-  TSimUnit unit(options);
-  const std::uint8_t* id = unit.Block(0);
-  EXPECT_EQ(id[5], ('M' + 'a' + 'r') % 256);
-  EXPECT_EQ(id[10], 67);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(id + 16), 30), std::string(30, 'L'));
-  TIgnParams tune = unit.Params();
+TEST(SimUnit, RunningEngineSweepsThroughEveryStateOnAValidTune) {
+  TSimUnit unit;
+  TIgnParams normalised = unit.Params();
   TLanguage language = 0;
   std::uint8_t port = 1;
-  NormaliseParams(tune, language, port);
-  EXPECT_EQ(std::memcmp(&tune, unit.Block(1), BlockSize), 0);
-}
+  NormaliseParams(normalised, language, port);
+  EXPECT_EQ(std::memcmp(&normalised, unit.Block(1), BlockSize), 0);
 
-TEST(SimUnit, WritesCountAndStoringCountsDownOverThreeSeconds) {
-  TSimUnit unit;
-  EXPECT_EQ(Word(Ask(unit, Request(0x30)), 47), 0u);
-  for (int write = 1; write <= 2; ++write) {
-    ASSERT_FALSE(Ask(unit, Request(0x01, unit.Block(1))).empty());
-    std::vector<unsigned> countdown;
-    for (int i = 0; i < 8; ++i) {
-      const std::vector<std::uint8_t> monitor = Ask(unit, Request(0x30));
-      countdown.push_back(Word(monitor, 47));
-      EXPECT_EQ(Word(monitor, 5), static_cast<unsigned>(write));
-      unit.Advance(0.5);
-    }
-    EXPECT_EQ(countdown.front(), 53u);
-    EXPECT_TRUE(std::is_sorted(countdown.rbegin(), countdown.rend()));
-    EXPECT_GT(countdown[3], 0u); // 1.5 s: still storing
-    EXPECT_EQ(countdown[6], 0u); // 3 s: stored
-  }
-}
-
-TEST(SimUnit, RunningEngineSweepsThroughEveryState) {
-  TSimUnit unit;
   const TIgnParams& p = unit.Params();
-  int lowRpm = 1 << 30, highRpm = 0, lowMv = 1 << 30, highMv = 0, lowAdv = 255, highAdv = 0;
-  bool seen[51] = {};
-  for (int step = 0; step < 300; ++step) { // 30 s
-    unit.Advance(0.1);
+  unsigned low[52], high[52];
+  std::fill(low, low + 52, 0xFFFFu);
+  std::fill(high, high + 52, 0u);
+  for (int step = 0; step < 300; ++step, unit.Advance(0.1)) { // 30 s
     const std::vector<std::uint8_t> f = Ask(unit, Request(0x30));
-    ASSERT_EQ(f.size(), 52u);
-    ASSERT_TRUE(f[42]);
-    lowRpm = std::min<int>(lowRpm, Word(f, 1));
-    highRpm = std::max<int>(highRpm, Word(f, 1));
-    lowMv = std::min<int>(lowMv, Word(f, 3));
-    highMv = std::max<int>(highMv, Word(f, 3));
-    lowAdv = std::min<int>(lowAdv, f[31]);
-    highAdv = std::max<int>(highAdv, f[31]);
-    EXPECT_EQ(f[32], 34);
-    for (int i = 29; i <= 43; ++i) seen[i] |= f[i] != 0;
-    if (f[36]) {
-      EXPECT_GE(Word(f, 1), p.Omez2 * 100u);
+    ASSERT_EQ(f[42], 1);
+    for (int i = 0; i < 51; ++i) {
+      const unsigned v = i == 1 || i == 3 ? Word(f, i) : f[i];
+      low[i] = std::min(low[i], v), high[i] = std::max(high[i], v);
     }
-    if (f[39]) {
-      EXPECT_GE(Word(f, 1), p.LedRazeni * 100u);
-    }
+    ASSERT_TRUE(!f[36] || Word(f, 1) >= p.Omez2 * 100u);
+    ASSERT_TRUE(!f[39] || Word(f, 1) >= p.LedRazeni * 100u);
   }
-  EXPECT_LE(lowRpm, 1300);
-  EXPECT_EQ(highRpm, p.Omez2 * 100);
-  EXPECT_LE(lowMv, 11000);
-  EXPECT_GE(highMv, 14999);
-  EXPECT_GE(lowAdv, 100 + 10 - p.Retard);
-  EXPECT_LE(highAdv, 100 + 34);
-  // inputs, start limiter, limiter, shift light, retard (this tune has no kill switch)
-  for (int offset : {29, 30, 34, 35, 36, 39, 40}) EXPECT_TRUE(seen[offset]) << offset;
-  EXPECT_FALSE(seen[38]);
+  EXPECT_LE(low[1], 1300u);
+  EXPECT_EQ(high[1], p.Omez2 * 100u);
+  EXPECT_LE(low[3], 11000u);
+  EXPECT_GE(high[3], 14999u);
+  EXPECT_GE(low[31], 100u + 10 - p.Retard);
+  EXPECT_EQ(high[31], 100u + 34);
+  EXPECT_EQ(low[32], 34u);
+  // inputs, polarity, start limiter, limiter, shift light and retard all come and go
+  for (int offset : {29, 30, 35, 36, 39, 40}) EXPECT_EQ(low[offset] + high[offset], 1u) << offset;
 
   TSimOptions stopped;
   stopped.Stopped = true;
   TSimUnit still(stopped);
   still.Advance(5);
   const std::vector<std::uint8_t> f = Ask(still, Request(0x30));
-  EXPECT_EQ(Word(f, 1), 0u);
-  EXPECT_EQ(f[42], 0);
+  EXPECT_EQ(Word(f, 1) + f[42], 0u);
 }
 
 TEST(SimUnit, Faults) {
-  const std::uint8_t* zero = nullptr;
-  TSimOptions silent, drop, corrupt, stray, version, echo, verify;
-  silent.Silent = true;
-  drop.DropPercent = 100;
-  corrupt.CorruptPercent = 100;
-  stray.Stray = 3;
-  version.LayoutVersion = 66;
-  echo.BadEcho = true;
-  verify.BadVerify = true;
+  TSimOptions o[7];
+  o[0].Silent = true, o[1].DropPercent = 100, o[2].CorruptPercent = 100, o[3].Stray = 3;
+  o[4].LayoutVersion = 66, o[5].BadEcho = true, o[6].BadVerify = true;
+  TSimUnit silent(o[0]), drop(o[1]), corrupt(o[2]), stray(o[3]), old(o[4]), echo(o[5]),
+      verify(o[6]);
+  EXPECT_TRUE(Ask(silent, Request(0x30)).empty());
+  EXPECT_TRUE(Ask(drop, Request(0x40)).empty());
+  EXPECT_FALSE(FrameCheckOk(Ask(corrupt, Request(0x40)).data()));
+  const std::vector<std::uint8_t> strayed = Ask(stray, Request(0x30));
+  ASSERT_EQ(strayed.size(), 55u);
+  EXPECT_TRUE(strayed[3] == 0xB0 && FrameCheckOk(strayed.data() + 3));
+  EXPECT_EQ(Ask(old, Request(0x40))[11], 66);
+  EXPECT_EQ(Ask(old, Request(0x30))[50], 66);
+  std::uint8_t tune[PayloadSize];
+  std::memcpy(tune, echo.Block(1), PayloadSize);
+  EXPECT_EQ(Differing(Ask(echo, Request(0x01, tune)).data() + 1, tune), 1);
+  EXPECT_EQ(Differing(echo.Block(1), tune), 0); // stored right, echoed wrong
+  const std::vector<std::uint8_t> read = Ask(verify, Request(0x41));
+  EXPECT_EQ(Differing(read.data() + 1, verify.Block(1)), 0); // a read is answered right
+  EXPECT_EQ(Differing(Ask(verify, Request(0x41, read.data() + 1)).data() + 1, verify.Block(1)), 1);
 
-  for (TSimOptions* o : {&silent, &drop})
-    for (std::uint8_t c : {0x30, 0x40, 0x41}) {
-      TSimUnit unit(*o);
-      EXPECT_TRUE(Ask(unit, Request(c, zero)).empty());
-    }
-  {
-    TSimUnit unit(corrupt);
-    const auto r = Ask(unit, Request(0x40));
-    ASSERT_EQ(r.size(), 52u);
-    EXPECT_FALSE(FrameCheckOk(r.data()));
-  }
-  {
-    TSimUnit unit(stray);
-    const auto r = Ask(unit, Request(0x30));
-    ASSERT_EQ(r.size(), 55u);
-    EXPECT_EQ(r[3], 0xB0);
-    EXPECT_TRUE(FrameCheckOk(r.data() + 3));
-  }
-  {
-    TSimUnit unit(version);
-    EXPECT_EQ(Ask(unit, Request(0x40))[11], 66);
-    EXPECT_EQ(Ask(unit, Request(0x30))[50], 66);
-  }
-  {
-    TSimUnit unit(echo);
-    std::uint8_t block[PayloadSize];
-    std::memcpy(block, unit.Block(1), PayloadSize);
-    const auto r = Ask(unit, Request(0x01, block));
-    EXPECT_EQ(DifferingBytes(r.data() + 1, block), 1);
-    EXPECT_EQ(DifferingBytes(unit.Block(1), block), 0); // stored right, echoed wrong
-  }
-  {
-    TSimUnit unit(verify);
-    const auto read = Ask(unit, Request(0x41));
-    EXPECT_EQ(DifferingBytes(read.data() + 1, unit.Block(1)), 0);
-    const auto check = Ask(unit, Request(0x41, read.data() + 1));
-    EXPECT_EQ(DifferingBytes(check.data() + 1, unit.Block(1)), 1);
-  }
   TSimOptions half;
   half.DropPercent = 50;
-  half.Seed = 7;
-  TSimUnit unit(half);
+  TSimUnit some(half);
   int answered = 0;
-  for (int i = 0; i < 200; ++i) answered += !Ask(unit, Request(0x30)).empty();
-  EXPECT_GT(answered, 60);
-  EXPECT_LT(answered, 140);
+  for (int i = 0; i < 200; ++i) answered += !Ask(some, Request(0x30)).empty();
+  EXPECT_TRUE(answered > 60 && answered < 140) << answered;
 }
 
 TEST(SimRequestReader, ResyncsPastStrayBytesAndDropsStalePartials) {
@@ -234,109 +173,86 @@ TEST(SimRequestReader, ResyncsPastStrayBytesAndDropsStalePartials) {
   reader.Feed(b.data() + 20, 32, 1.01);
   ASSERT_TRUE(reader.NextRequest(got));
   EXPECT_EQ(got, b);
-
   reader.Feed(a.data(), 30, 2.0);
   reader.Expire(2.05);
   EXPECT_EQ(reader.Pending(), 30u);
   reader.Expire(2.2);
   EXPECT_EQ(reader.Pending(), 0u);
-  reader.Feed(a.data(), 52, 3.0);
-  EXPECT_TRUE(reader.NextRequest(got));
 }
 
-// The program itself, on a real pseudo-terminal.
-class SimProcess : public ::testing::Test {
-protected:
-  bool Start(std::vector<std::string> args) {
-    int in[2], out[2];
-    if (pipe(in) != 0 || pipe(out) != 0) return false;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_addclose(&actions, in[1]);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    args.insert(args.begin(), VANTEL_SIM_PATH);
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    const int rc = posix_spawn(&Pid, VANTEL_SIM_PATH, &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(in[0]);
-    close(out[1]);
-    StdIn = in[1];
-    if (rc != 0) return false;
-    char c;
-    while (read(out[0], &c, 1) == 1 && c != '\n') Slave += c;
-    close(out[0]);
-    return !Slave.empty();
-  }
-  // Exit status within two seconds, -1 when it does not end.
-  int WaitExit() {
-    for (int i = 0; i < 200; ++i) {
-      int status = 0;
-      if (waitpid(Pid, &status, WNOHANG) == Pid) {
+// The program itself on a real pseudo-terminal; ends with its stdin, on SIGTERM, or unplugged.
+TEST(SimProcess, AnswersOverItsPseudoTerminal) {
+  struct TSim {
+    pid_t Pid = -1;
+    int In = -1;
+    std::string Slave;
+    explicit TSim(std::vector<std::string> args) {
+      int in[2], out[2];
+      if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) return;
+      posix_spawn_file_actions_t actions;
+      posix_spawn_file_actions_init(&actions);
+      posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+      posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+      args.insert(args.begin(), VANTEL_SIM_PATH);
+      std::vector<char*> argv;
+      for (std::string& a : args) argv.push_back(a.data());
+      argv.push_back(nullptr);
+      if (posix_spawn(&Pid, VANTEL_SIM_PATH, &actions, nullptr, argv.data(), environ) != 0)
         Pid = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      posix_spawn_file_actions_destroy(&actions);
+      close(in[0]), close(out[1]);
+      In = in[1];
+      for (char c; Pid > 0 && read(out[0], &c, 1) == 1 && c != '\n';) Slave += c;
+      close(out[0]);
     }
-    return -1;
-  }
-  void TearDown() override {
-    if (StdIn >= 0) close(StdIn);
-    if (Pid > 0) {
-      kill(Pid, SIGKILL);
-      waitpid(Pid, nullptr, 0);
+    int WaitExit() { // exit status, -1 when still running after two seconds
+      for (int i = 0, status = 0; i < 200; ++i, std::this_thread::sleep_for(10ms))
+        if (waitpid(Pid, &status, WNOHANG) == Pid)
+          return Pid = -1, WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+      return -1;
     }
-  }
-  pid_t Pid = -1;
-  int StdIn = -1;
-  std::string Slave;
-};
-
-TEST_F(SimProcess, AnswersAMonitorRequestOverItsPseudoTerminalAndEndsWithItsStdin) {
+    ~TSim() {
+      if (In >= 0) close(In);
+      if (Pid > 0) kill(Pid, SIGKILL), waitpid(Pid, nullptr, 0);
+    }
+  };
   TTempHome home;
   const std::string link = home.Path + "/com1";
-  ASSERT_TRUE(Start({"--exit-on-stdin-eof", "--link", link}));
   struct stat info {};
-  EXPECT_EQ(lstat(link.c_str(), &info), 0);
-
-  TPosixSerialPort port;
-  std::string error;
-  ASSERT_TRUE(port.Open(link, error)) << error;
-  for (std::uint8_t command : {0x30, 0x40}) {
-    const TLinkFrame request = Request(command);
-    ASSERT_TRUE(port.Write(request.data(), FrameSize));
-    EXPECT_TRUE(port.WaitSent(100));
-    int waiting = 0;
-    for (int i = 0; i < 100 && (waiting = port.BytesWaiting()) < FrameSize; ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    ASSERT_EQ(waiting, FrameSize);
-    std::uint8_t reply[FrameSize];
-    ASSERT_EQ(port.Read(reply, FrameSize), FrameSize);
-    EXPECT_EQ(reply[0], command | 0x80);
-    EXPECT_TRUE(FrameCheckOk(reply));
+  {
+    TSim sim({"--exit-on-stdin-eof", "--link", link});
+    ASSERT_FALSE(sim.Slave.empty());
+    TPosixSerialPort port;
+    std::string error;
+    ASSERT_TRUE(port.Open(link, error)) << error;
+    for (std::uint8_t command : {0x30, 0x40}) {
+      const TLinkFrame request = Request(command);
+      ASSERT_TRUE(port.Write(request.data(), FrameSize));
+      int waiting = 0;
+      for (int i = 0; i < 100 && (waiting = port.BytesWaiting()) < FrameSize; ++i)
+        std::this_thread::sleep_for(10ms);
+      std::uint8_t reply[FrameSize];
+      ASSERT_EQ(port.Read(reply, FrameSize), FrameSize);
+      EXPECT_TRUE(reply[0] == (command | 0x80) && FrameCheckOk(reply)) << int(command);
+    }
+    close(sim.In);
+    sim.In = -1;
+    EXPECT_EQ(sim.WaitExit(), 0);
+    EXPECT_NE(lstat(link.c_str(), &info), 0); // link removed
   }
-  close(StdIn);
-  StdIn = -1;
-  EXPECT_EQ(WaitExit(), 0);
-  EXPECT_NE(lstat(link.c_str(), &info), 0); // link removed
-}
-
-TEST_F(SimProcess, UnplugHangsUpTheLineAndSigtermEnds) {
-  ASSERT_TRUE(Start({"--unplug-after", "1"}));
-  TPosixSerialPort port;
-  std::string error;
-  ASSERT_TRUE(port.Open(Slave, error)) << error;
-  EXPECT_EQ(port.BytesWaiting(), 0);
-  int waiting = 0;
-  for (int i = 0; i < 60 && (waiting = port.BytesWaiting()) >= 0; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(55));
-  EXPECT_EQ(waiting, -1);
-  EXPECT_EQ(WaitExit(), 0);
-
-  ASSERT_TRUE(Start({"--stopped"}));
-  kill(Pid, SIGTERM);
-  EXPECT_EQ(WaitExit(), 0);
+  {
+    TSim sim({"--unplug-after", "1"});
+    TPosixSerialPort port;
+    std::string error;
+    ASSERT_TRUE(port.Open(sim.Slave, error)) << error;
+    EXPECT_EQ(port.BytesWaiting(), 0);
+    int waiting = 0;
+    for (int i = 0; i < 60 && (waiting = port.BytesWaiting()) >= 0; ++i)
+      std::this_thread::sleep_for(55ms);
+    EXPECT_EQ(waiting, -1);
+    EXPECT_EQ(sim.WaitExit(), 0);
+  }
+  TSim stopped({"--stopped"});
+  kill(stopped.Pid, SIGTERM);
+  EXPECT_EQ(stopped.WaitExit(), 0);
 }
