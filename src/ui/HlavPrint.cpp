@@ -1,7 +1,185 @@
 // Printing, the user manual, the about window and Exit: the window side.
+#include "ui/HlavPrint.h"
+
 #include "app/Hlav.h"
 
-void TFormHlav::SpeedButtonPrintClick() {}
-void TFormHlav::MenuContensClick() {}
-void TFormHlav::MenuAboutClick() {}
-void TFormHlav::MenuExitClick() { close(); }
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QDate>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPixmap>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProgressBar>
+#include <QTime>
+#include <QUrl>
+
+#include <array>
+
+#include "ui/Assets.h"
+#include "ui/FormAbout.h"
+#include "ui/Jpeg.h"
+#include "ui/Manual.h"
+#include "ui/PrintFit.h"
+
+namespace {
+
+// Texts of the printing failures and of the PDF way out, one column per language.
+struct TPrintTexts {
+  const char* NoPrinter;
+  const char* JobRefused;
+  const char* OfferPdf;
+  const char* PdfError;
+};
+
+constexpr std::array<TPrintTexts, 4> PrintTexts = {{
+    {"No printer is installed.", "The printer refused the print job.",
+     "Save the page as a PDF file instead?", "The PDF file could not be written:"},
+    {"Es ist kein Drucker installiert.", "Der Drucker hat den Druckauftrag abgelehnt.",
+     "Die Seite stattdessen als PDF-Datei speichern?",
+     "Die PDF-Datei konnte nicht geschrieben werden:"},
+    {"Aucune imprimante n'est installée.", "L'imprimante a refusé le travail d'impression.",
+     "Enregistrer la page dans un fichier PDF à la place ?",
+     "Le fichier PDF n'a pas pu être écrit :"},
+    {"Není nainstalována žádná tiskárna.", "Tiskárna odmítla tiskovou úlohu.",
+     "Uložit stránku místo toho do souboru PDF?", "Soubor PDF nelze zapsat:"},
+}};
+
+const TPrintTexts& Texts() {
+  return PrintTexts[CurrentLanguage < PrintTexts.size() ? CurrentLanguage : 0];
+}
+
+void FocusRadioGroup(QGroupBox* group) {
+  // The group itself takes no focus; its selected button does, as the group would.
+  QAbstractButton* target = nullptr;
+  if (auto* buttons = group->findChild<QButtonGroup*>(group->objectName() + "_Buttons")) {
+    target = buttons->checkedButton();
+    if (target == nullptr && !buttons->buttons().isEmpty()) target = buttons->buttons().first();
+  }
+  if (target != nullptr)
+    target->setFocus(Qt::OtherFocusReason);
+  else
+    group->setFocus(Qt::OtherFocusReason);
+}
+
+} // namespace
+
+void BeginPrintLayout(TFormHlav& form) {
+  const QLocale locale;
+  const QString dateLine = QString::fromStdString(form.Msg.MsgPrintDateTime) +
+                           locale.toString(QDate::currentDate(), QLocale::ShortFormat) + "    " +
+                           locale.toString(QTime::currentTime(), QLocale::LongFormat);
+  form.LabelHlaseni->setText(dateLine);
+  TFormHlav::SetColour(form.LabelHlaseni, TColour::White);
+  form.LabelHlaseni->show();
+  form.LabelSpojeni->hide();
+  form.Link.StatusTicks = 200;
+  // The print scale to fit the page is applied when the page is drawn (FitToPage).
+  form.CGaugeProgram->hide();
+  form.Link.Printing = true;
+  FocusRadioGroup(form.RadioGroupInput1);
+  form.ApplyControlRules();
+}
+
+QImage RenderClientArea(TFormHlav& form) {
+  return form.ClientArea->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+void EndPrintLayout(TFormHlav& form) {
+  form.Link.Printing = false;
+  form.ApplyControlRules();
+  TFormHlav::SetColour(form.LabelHlaseni, TColour::ButtonFace);
+}
+
+bool PrintPage(QPrinter& printer, const QImage& page, QString& error) {
+  QPainter painter;
+  if (!painter.begin(&printer)) {
+    error = QString::fromUtf8(Texts().JobRefused);
+    return false;
+  }
+  const TPrintRect r = FitToPage(page.width(), page.height(), printer.width(), printer.height());
+  if (r.Width > 0 && r.Height > 0) painter.drawImage(QRect(r.Left, r.Top, r.Width, r.Height), page);
+  if (!painter.end() || printer.printerState() == QPrinter::Error) {
+    error = QString::fromUtf8(Texts().JobRefused);
+    return false;
+  }
+  return true;
+}
+
+bool PrintClientArea(TFormHlav& form, QPrinter* printer, QImage& page, QString& error) {
+  BeginPrintLayout(form);
+  page = RenderClientArea(form);
+  bool printed = false;
+  if (printer == nullptr)
+    error = QString::fromUtf8(Texts().NoPrinter);
+  else
+    printed = PrintPage(*printer, page, error);
+  EndPrintLayout(form);
+  return printed;
+}
+
+void TFormHlav::SpeedButtonPrintClick() {
+  QImage page;
+  QString error;
+  bool printed = false;
+  // Without any printer Qt quietly turns a default printer into a PDF writer with no file.
+  if (QPrinterInfo::defaultPrinter().isNull()) {
+    printed = PrintClientArea(*this, nullptr, page, error);
+  } else {
+    QPrinter printer(QPrinter::HighResolution);
+    printed = PrintClientArea(*this, &printer, page, error);
+  }
+  if (printed) return;
+
+  // Many workstations have no printer: the same page can still be kept as a PDF file.
+  const QString question = error + "\n\n" + QString::fromUtf8(Texts().OfferPdf);
+  if (ShowMessageBox(question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) return;
+  QFileDialog dialog(this);
+  dialog.setObjectName("SavePdfDialog");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix("pdf");
+  dialog.setNameFilter("PDF (*.pdf)");
+  dialog.selectFile("vantel.pdf");
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const QString fileName = dialog.selectedFiles().first();
+
+  QPrinter pdf(QPrinter::HighResolution);
+  pdf.setOutputFormat(QPrinter::PdfFormat);
+  pdf.setOutputFileName(fileName);
+  if (!PrintPage(pdf, page, error))
+    ShowMessageBox(QString::fromUtf8(Texts().PdfError) + " " + QDir::toNativeSeparators(fileName));
+}
+
+void TFormHlav::MenuContensClick() {
+  // The desktop reports success even for a missing file, so look for it first.
+  const std::string path = FindManualFile(Msg.MsgManualFile);
+  if (path.empty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path))))
+    ShowMessageBox(QString::fromStdString(Msg.MsgManualOpenError));
+}
+
+void TFormHlav::MenuAboutClick() {
+  if (FormAbout != nullptr) FormAbout->exec();
+}
+
+void TFormHlav::MenuExitClick() {
+  close();
+}
+
+void TFormHlav::LoadLogo() {
+  const std::string path = FindAssetFile("logo_main.jpg");
+  TRgbImage picture;
+  std::string error;
+  // A missing or damaged picture leaves the area empty.
+  if (path.empty() || !DecodeJpegFile(path, picture, error)) return;
+  const QImage logo(picture.Rgb.data(), picture.Width, picture.Height, picture.Width * 3,
+                    QImage::Format_RGB888);
+  ImageLogo->setPixmap(QPixmap::fromImage(logo.copy()));
+}

@@ -1,0 +1,48 @@
+#include "ui/Manual.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ExecutableDir() {
+  std::error_code ec;
+  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (ec || exe.empty()) return {};
+  return exe.parent_path().string();
+}
+
+} // namespace
+
+std::vector<std::string> ManualSearchDirs() {
+  std::vector<std::string> dirs;
+  std::error_code ec;
+  if (const fs::path cwd = fs::current_path(ec); !ec) dirs.push_back(cwd.string());
+  if (const std::string exeDir = ExecutableDir(); !exeDir.empty()) {
+    dirs.push_back(exeDir + "/../share/doc/vantel");
+    dirs.push_back(exeDir + "/docs");
+  }
+#ifdef VANTEL_SOURCE_ASSETS
+  dirs.push_back(VANTEL_SOURCE_ASSETS "/../docs");
+#endif
+  return dirs;
+}
+
+std::string FindManualFile(const std::string& name, const std::vector<std::string>& dirs) {
+  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) return {};
+  for (const std::string& dir : dirs) {
+    if (dir.empty()) continue;
+    std::error_code ec;
+    const fs::path path = fs::path(dir) / name;
+    if (!fs::is_regular_file(path, ec)) continue;
+    const fs::path full = fs::absolute(path, ec);
+    return ec ? path.string() : full.lexically_normal().string();
+  }
+  return {};
+}
+
+std::string FindManualFile(const std::string& name) {
+  return FindManualFile(name, ManualSearchDirs());
+}
