@@ -112,6 +112,7 @@ public:
   void MenuContensClick();
   void MenuAboutClick();
   void MenuExitClick();
+  void LoadLogo();
 
   // ---- radio groups: the selected item index, -1 for none ----
   static int ItemIndex(QGroupBox* group);
