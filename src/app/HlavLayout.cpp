@@ -296,6 +296,7 @@ void TFormHlav::BuildControls() {
 
   resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height() +
                           StatusBar1->sizeHint().height());
+  LoadLogo();
 }
 
 void TFormHlav::BuildMenus() {
