@@ -38,7 +38,9 @@ TFormHlav::TFormHlav(const QStringList& arguments, QWidget* parent)
   FormCreate();
 }
 
-TFormHlav::~TFormHlav() { Timer1->stop(); }
+TFormHlav::~TFormHlav() {
+  Timer1->stop();
+}
 
 void TFormHlav::FormCreate() {
   BuildEditArrays();
@@ -84,7 +86,9 @@ void TFormHlav::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void TFormHlav::NormaliseParams() { ::NormaliseParams(Image.Params, CurrentLanguage, ComPort); }
+void TFormHlav::NormaliseParams() {
+  ::NormaliseParams(Image.Params, CurrentLanguage, ComPort);
+}
 
 void TFormHlav::Timer1Timer() {
   if (Closed) return;
@@ -99,7 +103,9 @@ bool TFormHlav::event(QEvent* event) {
   return QMainWindow::event(event);
 }
 
-void TFormHlav::ApplicationHint(const QString& hint) { StatusBar1->showMessage(hint); }
+void TFormHlav::ApplicationHint(const QString& hint) {
+  StatusBar1->showMessage(hint);
+}
 
 int TFormHlav::ShowMessageBox(const QString& text, int buttons) {
   QMessageBox box(QMessageBox::NoIcon, windowTitle(), text,
@@ -110,13 +116,27 @@ int TFormHlav::ShowMessageBox(const QString& text, int buttons) {
 void TFormHlav::SetColour(QWidget* widget, TColour colour) {
   QColor c;
   switch (colour) {
-  case TColour::ButtonFace: c = QApplication::palette().color(QPalette::Window); break;
-  case TColour::Red: c = QColor(255, 0, 0); break;
-  case TColour::Yellow: c = QColor(255, 255, 0); break;
-  case TColour::Fuchsia: c = QColor(255, 0, 255); break;
-  case TColour::Aqua: c = QColor(0, 255, 255); break;
-  case TColour::Lime: c = QColor(0, 255, 0); break;
-  case TColour::White: c = QColor(255, 255, 255); break;
+  case TColour::ButtonFace:
+    c = QApplication::palette().color(QPalette::Window);
+    break;
+  case TColour::Red:
+    c = QColor(255, 0, 0);
+    break;
+  case TColour::Yellow:
+    c = QColor(255, 255, 0);
+    break;
+  case TColour::Fuchsia:
+    c = QColor(255, 0, 255);
+    break;
+  case TColour::Aqua:
+    c = QColor(0, 255, 255);
+    break;
+  case TColour::Lime:
+    c = QColor(0, 255, 0);
+    break;
+  case TColour::White:
+    c = QColor(255, 255, 255);
+    break;
   }
   QPalette palette = widget->palette();
   if (palette.color(widget->backgroundRole()) == c && widget->autoFillBackground()) return;
@@ -130,13 +150,27 @@ void TFormHlav::SetColour(QWidget* widget, TColour colour) {
 void TFormHlav::SetStatusText(const std::string& text) {
   LabelHlaseni->setText(QString::fromStdString(text));
 }
-void TFormHlav::SetStatusColour(TColour colour) { SetColour(LabelHlaseni, colour); }
-void TFormHlav::SetStatusVisible(bool visible) { LabelHlaseni->setVisible(visible); }
-void TFormHlav::SetGaugeProgress(int progress) { CGaugeProgram->setValue(progress); }
-void TFormHlav::SetGaugeVisible(bool visible) { CGaugeProgram->setVisible(visible); }
-void TFormHlav::SetConnectionVisible(bool visible) { LabelSpojeni->setVisible(visible); }
-void TFormHlav::HideVersionLabel() { LabelVersion->hide(); }
-void TFormHlav::DecodeUnitIdentity() { ::DecodeUnitIdentity(Image, Identity); }
+void TFormHlav::SetStatusColour(TColour colour) {
+  SetColour(LabelHlaseni, colour);
+}
+void TFormHlav::SetStatusVisible(bool visible) {
+  LabelHlaseni->setVisible(visible);
+}
+void TFormHlav::SetGaugeProgress(int progress) {
+  CGaugeProgram->setValue(progress);
+}
+void TFormHlav::SetGaugeVisible(bool visible) {
+  CGaugeProgram->setVisible(visible);
+}
+void TFormHlav::SetConnectionVisible(bool visible) {
+  LabelSpojeni->setVisible(visible);
+}
+void TFormHlav::HideVersionLabel() {
+  LabelVersion->hide();
+}
+void TFormHlav::DecodeUnitIdentity() {
+  ::DecodeUnitIdentity(Image, Identity);
+}
 void TFormHlav::ShowModalMessage(const std::string& text) {
   ShowMessageBox(QString::fromStdString(text));
 }

@@ -174,8 +174,7 @@ public:
   TUpDown *UpDownPocetBodu = nullptr, *UpDownBaseAdv = nullptr;
   QLabel *LabelPocetBodu = nullptr, *LabelBaseAdv = nullptr;
 
-  QGroupBox *RadioGroupPolarita = nullptr, *RadioGroupInput1 = nullptr,
-            *RadioGroupInput2 = nullptr;
+  QGroupBox *RadioGroupPolarita = nullptr, *RadioGroupInput1 = nullptr, *RadioGroupInput2 = nullptr;
 
   QGroupBox* GroupBoxRpm = nullptr;
   QLineEdit *EditRpmPulsu = nullptr, *EditRpmKorekce = nullptr;

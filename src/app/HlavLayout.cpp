@@ -39,8 +39,7 @@ template <typename T> T* Named(T* widget, const char* name) {
   return widget;
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
-                  int w = 0) {
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w = 0) {
   auto* label = Named(new QLabel(text, parent), name);
   label->move(x, y);
   if (w > 0)
@@ -161,15 +160,14 @@ void TFormHlav::BuildControls() {
   UpDownBaseAdv = MakeUpDown(GroupBox6, "UpDownBaseAdv", EditBaseAdv, RangeBaseAdv);
 
   // Polarity and the two input modes.
-  RadioGroupPolarita = MakeRadioGroup(c, "RadioGroupPolarita", "Polarity of CPS:",
-                                      {"Positive", "Negative", "Selfsearch"}, 340, 48, 218);
-  RadioGroupInput1 = MakeRadioGroup(c, "RadioGroupInput1", "Input 1",
-                                    {"Off", "Kill switch", "Clutch master", "Retard",
-                                     "Start Limiter"},
-                                    340, 140, 218);
+  RadioGroupPolarita =
+      MakeRadioGroup(c, "RadioGroupPolarita",
+                     "Polarity of CPS:", {"Positive", "Negative", "Selfsearch"}, 340, 48, 218);
+  RadioGroupInput1 = MakeRadioGroup(
+      c, "RadioGroupInput1", "Input 1",
+      {"Off", "Kill switch", "Clutch master", "Retard", "Start Limiter"}, 340, 140, 218);
   RadioGroupInput2 = MakeRadioGroup(c, "RadioGroupInput2", "Input 2",
-                                    {"Off", "Blocking", "Clutch master", "Retard",
-                                     "Start Limiter"},
+                                    {"Off", "Blocking", "Clutch master", "Retard", "Start Limiter"},
                                     340, 283, 218);
 
   // Tachometer output.
@@ -180,8 +178,7 @@ void TFormHlav::BuildControls() {
   UpDownRpmPulsu = MakeUpDown(GroupBoxRpm, "UpDownRpmPulsu", EditRpmPulsu, RangeRpmPulsu);
   LabelRpmKorekce = MakeLabel(GroupBoxRpm, "LabelRpmKorekce", "Correction [%]", 8, 54, 140);
   EditRpmKorekce = MakeEdit(GroupBoxRpm, "EditRpmKorekce", 150, 50, 40);
-  UpDownRpmKorekce =
-      MakeUpDown(GroupBoxRpm, "UpDownRpmKorekce", EditRpmKorekce, RangeRpmKorekce);
+  UpDownRpmKorekce = MakeUpDown(GroupBoxRpm, "UpDownRpmKorekce", EditRpmKorekce, RangeRpmKorekce);
 
   // Live inputs.
   GroupBoxMonInput = Named(new QGroupBox("Input to ground", c), "GroupBoxMonInput");
@@ -207,16 +204,16 @@ void TFormHlav::BuildControls() {
     edit = MakeEdit(GroupBox2, editName, 172, y, 60);
     upDown = MakeUpDown(GroupBox2, upDownName, edit, range);
   };
-  row("LabelOmez1", "Start limiter [rpm]", "EditOmez1", "UpDownOmez1", RangeOmez1, 80,
-      LabelOmez1, EditOmez1, UpDownOmez1);
+  row("LabelOmez1", "Start limiter [rpm]", "EditOmez1", "UpDownOmez1", RangeOmez1, 80, LabelOmez1,
+      EditOmez1, UpDownOmez1);
   row("LabelOmez2", "Limiter [rpm]", "EditOmez2", "UpDownOmez2", RangeOmez2, 108, LabelOmez2,
       EditOmez2, UpDownOmez2);
   row("LabelRetard", "Retard [°]", "EditRetard", "UpDownRetard", RangeRetard, 136, LabelRetard,
       EditRetard, UpDownRetard);
-  row("LabelClutch1", "Clutch master time [ms]", "EditClutch1", "UpDownClutch1", RangeClutch1,
-      164, LabelClutch1, EditClutch1, UpDownClutch1);
-  row("LabelClutch2", "Clutch master pause [ms]", "EditClutch2", "UpDownClutch2", RangeClutch2,
-      192, LabelClutch2, EditClutch2, UpDownClutch2);
+  row("LabelClutch1", "Clutch master time [ms]", "EditClutch1", "UpDownClutch1", RangeClutch1, 164,
+      LabelClutch1, EditClutch1, UpDownClutch1);
+  row("LabelClutch2", "Clutch master pause [ms]", "EditClutch2", "UpDownClutch2", RangeClutch2, 192,
+      LabelClutch2, EditClutch2, UpDownClutch2);
   CheckBoxProgHned =
       Named(new QCheckBox("Programming after change", GroupBox2), "CheckBoxProgHned");
   CheckBoxProgHned->setGeometry(8, 236, 242, 24);
@@ -294,8 +291,8 @@ void TFormHlav::BuildControls() {
   OpenDialog1 = Named(new QFileDialog(this), "OpenDialog1");
   SaveDialog1 = Named(new QFileDialog(this), "SaveDialog1");
 
-  resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height() +
-                          StatusBar1->sizeHint().height());
+  resize(ClientWidth,
+         ClientHeight + menuBar()->sizeHint().height() + StatusBar1->sizeHint().height());
   LoadLogo();
 }
 
@@ -390,8 +387,7 @@ void TFormHlav::WireHandlers() {
   connect(ComboBoxBike, &QComboBox::activated, this, [this] { EditExit(); });
   connect(ComboBoxPocPalcu, &QComboBox::activated, this, [this] { EditExit(); });
   connect(CheckBoxProgHned, &QCheckBox::clicked, this, &TFormHlav::CheckBoxProgHnedMouseUp);
-  connect(CheckBoxRevOutLedRazeni, &QCheckBox::clicked, this,
-          &TFormHlav::CheckBoxProgHnedMouseUp);
+  connect(CheckBoxRevOutLedRazeni, &QCheckBox::clicked, this, &TFormHlav::CheckBoxProgHnedMouseUp);
   auto groupButtons = [](QGroupBox* g) {
     return g->findChild<QButtonGroup*>(g->objectName() + "_Buttons");
   };

@@ -41,7 +41,15 @@ static void SelectLanguage(TFormHlav& form, TLanguage language) {
   form.ParamsToScreen();
 }
 
-void TFormHlav::MenuEnglishClick() { SelectLanguage(*this, LangEnglish); }
-void TFormHlav::MenuGermanClick() { SelectLanguage(*this, LangGerman); }
-void TFormHlav::MenuFrenchClick() { SelectLanguage(*this, LangFrench); }
-void TFormHlav::MenuCzechClick() { SelectLanguage(*this, LangCzech); }
+void TFormHlav::MenuEnglishClick() {
+  SelectLanguage(*this, LangEnglish);
+}
+void TFormHlav::MenuGermanClick() {
+  SelectLanguage(*this, LangGerman);
+}
+void TFormHlav::MenuFrenchClick() {
+  SelectLanguage(*this, LangFrench);
+}
+void TFormHlav::MenuCzechClick() {
+  SelectLanguage(*this, LangCzech);
+}

@@ -94,4 +94,6 @@ void TFormHlav::MenuProgramClick() {
   Link.StartProgram();
 }
 
-void TFormHlav::StartProgramming() { Link.StartProgramming(); }
+void TFormHlav::StartProgramming() {
+  Link.StartProgramming();
+}

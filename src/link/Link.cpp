@@ -132,7 +132,9 @@ void TLinkEngine::BeginTransfer(TTransferMode mode, std::uint8_t command,
   Host.SetGaugeVisible(true);
 }
 
-void TLinkEngine::StartRead() { BeginTransfer(tmRead, 0x40, Host.Messages().MsgRead + ":"); }
+void TLinkEngine::StartRead() {
+  BeginTransfer(tmRead, 0x40, Host.Messages().MsgRead + ":");
+}
 
 void TLinkEngine::StartVerify() {
   BeginTransfer(tmVerify, 0x41, Host.Messages().MsgVerify + ":");

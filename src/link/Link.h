@@ -74,8 +74,8 @@ public:
   // Entry points of the transfer; they only set up the state, the ticks send.
   void StartRead();
   void StartVerify();
-  void StartProgram();        // the Program command: "Programing:"
-  void StartProgramming();    // program after change, undo and redo: "Programing"
+  void StartProgram();     // the Program command: "Programing:"
+  void StartProgramming(); // program after change, undo and redo: "Programing"
 
   // Whether the connection indicator stands visible after the last tick.
   bool ConnectionVisible() const { return ConnectionShown; }

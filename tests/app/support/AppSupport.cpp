@@ -30,3 +30,19 @@ TModalAnswerer::TModalAnswerer(QMessageBox::StandardButton answer) : Answer(answ
   });
   Poll.start();
 }
+
+TSimProcess::TSimProcess(const QStringList& options) {
+  const QString program = qEnvironmentVariable("VANTEL_SIM");
+  if (program.isEmpty()) return;
+  Process.start(program, options);
+  if (!Process.waitForStarted(5000)) return;
+  for (int i = 0; i < 50 && !Process.canReadLine(); ++i) Process.waitForReadyRead(100);
+  Device = QString::fromLocal8Bit(Process.readLine()).trimmed();
+}
+
+TSimProcess::~TSimProcess() {
+  if (Process.state() == QProcess::NotRunning) return;
+  Process.terminate();
+  if (!Process.waitForFinished(3000)) Process.kill();
+  Process.waitForFinished(1000);
+}

@@ -33,3 +33,17 @@ public:
 private:
   QTimer Poll;
 };
+
+#include <QProcess>
+
+// The simulated unit as a child process on its own pseudo-terminal; ended with the object.
+class TSimProcess {
+public:
+  explicit TSimProcess(const QStringList& options = {});
+  ~TSimProcess();
+  // The pseudo-terminal the program should open; empty when the simulator did not start.
+  QString Device;
+
+private:
+  QProcess Process;
+};
