@@ -1,0 +1,723 @@
+// The tick engine tick by tick, against the simulated unit in-process.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <deque>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "SimUnit.h"
+#include "link/Link.h"
+#include "model/Normalise.h"
+
+namespace {
+
+// The window as the engine sees it, with a record of every effect.
+class TRecordingHost : public TLinkHost {
+public:
+  explicit TRecordingHost(TDeviceImage& image) : Image(image) {
+    FillMessageCatalogue(Msg, LangEnglish);
+  }
+  void SetStatusText(const std::string& text) override {
+    StatusText = text;
+    if (Texts.empty() || Texts.back() != text) Texts.push_back(text);
+  }
+  void SetStatusColour(TColour colour) override { StatusColour = colour; }
+  void SetStatusVisible(bool visible) override { StatusVisible = visible; }
+  void SetGaugeProgress(int progress) override {
+    Gauge = progress;
+    if (Gauges.empty() || Gauges.back() != progress) Gauges.push_back(progress);
+  }
+  void SetGaugeVisible(bool visible) override { GaugeVisible = visible; }
+  void SetConnectionVisible(bool visible) override { ConnectionVisible = visible; }
+  void HideVersionLabel() override { ++VersionHidden; }
+  void ShowMonitorFrame(const TMonitorView& view) override {
+    ++MonitorFrames;
+    LastRpm = view.LiveRpm;
+  }
+  void NormaliseParams() override {
+    TLanguage language = CurrentLanguage;
+    std::uint8_t comPort = 1;
+    ::NormaliseParams(Image.Params, language, comPort);
+    Events.push_back("Normalise");
+  }
+  void ParamsToScreen() override {
+    ++ParamsShown;
+    Events.push_back("ParamsToScreen");
+  }
+  void DecodeUnitIdentity() override { Events.push_back("Decode"); }
+  void ShowModalMessage(const std::string& text) override {
+    Modals.push_back(text);
+    Events.push_back("Modal");
+    if (WhileModal) WhileModal();
+  }
+  void HighlightActivePoint() override { ++Highlights; }
+  const TMessageCatalogue& Messages() const override { return Msg; }
+
+  TDeviceImage& Image;
+  TMessageCatalogue Msg;
+  std::string StatusText;
+  TColour StatusColour = TColour::ButtonFace;
+  bool StatusVisible = false, GaugeVisible = false, ConnectionVisible = false;
+  int Gauge = -1;
+  std::vector<std::string> Texts; // consecutive repeats folded
+  std::vector<int> Gauges;        // likewise
+  std::vector<std::string> Events, Modals;
+  int VersionHidden = 0, MonitorFrames = 0, ParamsShown = 0, Highlights = 0;
+  std::uint16_t LastRpm = 0;
+  std::function<void()> WhileModal;
+};
+
+struct TSentFrame {
+  int Tick;
+  TLinkFrame Bytes;
+};
+
+// Hands every write to the unit; the reply waits in the receive queue from the next tick
+// on, like a unit that answers within a tick. Faults are switched per reply.
+class TSimPort : public TPort {
+public:
+  TSimPort(TSimUnit& unit, const int& now) : Unit(unit), Now(now) {}
+
+  bool IsOpen() const override { return Open; }
+  int BytesWaiting() override { return Open ? static_cast<int>(Waiting.size()) : -1; }
+  int Read(std::uint8_t* buffer, int max) override {
+    const int n = std::min<int>(max, static_cast<int>(Waiting.size()));
+    std::copy_n(Waiting.begin(), n, buffer);
+    Waiting.erase(Waiting.begin(), Waiting.begin() + n);
+    return n;
+  }
+  bool Write(const std::uint8_t* data, int count) override {
+    if (!Open || count != FrameSize) return false;
+    TSentFrame sent{Now, {}};
+    std::copy_n(data, FrameSize, sent.Bytes.begin());
+    Sent.push_back(sent);
+    Unit.HandleRequest(data, Reply);
+    if (Reply.empty() || Unplugged) return true;
+    if (DropNext > 0) {
+      --DropNext;
+      return true;
+    }
+    if (Mutate) Mutate(Reply);
+    const int due = Now + 1 + DelayTicks;
+    const int split = std::exchange(SplitAt, 0);
+    if (split > 0 && split < static_cast<int>(Reply.size())) {
+      Pending.push_back({due, {Reply.begin(), Reply.begin() + split}});
+      Pending.push_back({due + 1, {Reply.begin() + split, Reply.end()}});
+    } else {
+      Pending.push_back({due, Reply});
+    }
+    return true;
+  }
+  bool WaitSent(int) override { return Open; }
+  void Close() override { Open = false; }
+
+  // Called at the start of every tick: replies that are due join the receive queue.
+  void Deliver() {
+    while (!Pending.empty() && Pending.front().Due <= Now) {
+      Waiting.insert(Waiting.end(), Pending.front().Bytes.begin(), Pending.front().Bytes.end());
+      Pending.pop_front();
+    }
+  }
+  void DiscardPending() { Pending.clear(); }
+  void Inject(const std::vector<std::uint8_t>& bytes) {
+    Waiting.insert(Waiting.end(), bytes.begin(), bytes.end());
+  }
+  std::vector<TSentFrame> BlockFrames() const {
+    std::vector<TSentFrame> out;
+    for (const TSentFrame& f : Sent)
+      if (f.Bytes[0] != MonitorRequestCommand) out.push_back(f);
+    return out;
+  }
+  int MonitorRequests() const {
+    return static_cast<int>(std::count_if(Sent.begin(), Sent.end(), [](const TSentFrame& f) {
+      return f.Bytes[0] == MonitorRequestCommand;
+    }));
+  }
+
+  bool Open = true;
+  bool Unplugged = false; // the unit hears but its replies never arrive
+  int DropNext = 0;       // leave out the next replies
+  int DelayTicks = 0;     // replies arrive this many ticks late
+  int SplitAt = 0;        // the next reply arrives in two parts, one tick apart
+  std::function<void(std::vector<std::uint8_t>&)> Mutate;
+  std::vector<TSentFrame> Sent;
+  std::deque<std::uint8_t> Waiting;
+
+private:
+  struct TPending {
+    int Due;
+    std::vector<std::uint8_t> Bytes;
+  };
+  TSimUnit& Unit;
+  const int& Now;
+  std::deque<TPending> Pending;
+  std::vector<std::uint8_t> Reply;
+};
+
+std::vector<std::uint8_t> Sealed(std::uint8_t command, const std::uint8_t* payload = nullptr) {
+  TLinkFrame f{};
+  f[0] = command;
+  if (payload) std::memcpy(f.data() + 1, payload, PayloadSize);
+  SealFrame(f);
+  return {f.begin(), f.end()};
+}
+
+// A monitor reply that reports this storing countdown.
+void SetCountdown(std::vector<std::uint8_t>& frame, std::uint16_t countdown) {
+  frame[47] = static_cast<std::uint8_t>(countdown & 0xFF);
+  frame[48] = static_cast<std::uint8_t>(countdown >> 8);
+  frame[51] = FrameCheckByte(frame.data());
+}
+
+struct TRig {
+  explicit TRig(const TSimOptions& options = {})
+      : Unit(options), Host(Image), Port(Unit, TickNo), Engine(Image, Host) {
+    for (int i = 0; i < BlockSize; ++i) Image.Block0[i] = static_cast<std::uint8_t>(0xA0 + i);
+    std::memcpy(Image.Block(1), Unit.Block(1), BlockSize);
+    Image.Params.BaseAdv = 12; // a change to program
+    Engine.SetPort(&Port);
+  }
+  void Tick() {
+    ++TickNo;
+    Port.Deliver();
+    Unit.Advance(TickMs / 1000.0);
+    Engine.Timer1Timer();
+  }
+  void Ticks(int n) {
+    for (int i = 0; i < n; ++i) Tick();
+  }
+  // Ticks until done() holds; the number of ticks taken, or -1 after limit ticks.
+  int TickUntil(const std::function<bool()>& done, int limit = 400) {
+    for (int i = 1; i <= limit; ++i) {
+      Tick();
+      if (done()) return i;
+    }
+    return -1;
+  }
+  int TickUntilText(const std::string& text, int limit = 400) {
+    return TickUntil([&] { return Host.StatusText == text; }, limit);
+  }
+
+  TDeviceImage Image{};
+  int TickNo = 0;
+  TSimUnit Unit;
+  TRecordingHost Host;
+  TSimPort Port;
+  TLinkEngine Engine;
+};
+
+struct TModeCase {
+  const char* Name;
+  void (TLinkEngine::*Start)();
+  TTransferMode Mode;
+  std::uint8_t Command;
+  const char* Status;
+  const char* Error;
+};
+
+const TModeCase Modes[] = {
+    {"read", &TLinkEngine::StartRead, tmRead, 0x40, "Read:", "Read error!"},
+    {"verify", &TLinkEngine::StartVerify, tmVerify, 0x41, "Verify:", "Verify error!"},
+    {"program", &TLinkEngine::StartProgram, tmProgram, 0x00, "Programing:", "Program error!"},
+    {"program after change", &TLinkEngine::StartProgramming, tmProgram, 0x00, "Programing",
+     "Program error!"},
+};
+
+TSimOptions Silent() {
+  TSimOptions o;
+  o.Silent = true;
+  return o;
+}
+
+} // namespace
+
+TEST(LinkEngineEntries, SetUpTheTransferWithoutSending) {
+  for (const TModeCase& m : Modes) {
+    SCOPED_TRACE(m.Name);
+    TRig rig;
+    rig.Engine.RetryCount = 3;
+    rig.Engine.TransferDone = true;
+    rig.Host.StatusColour = TColour::Red;
+    (rig.Engine.*m.Start)();
+    EXPECT_EQ(rig.Engine.TransferMode, m.Mode);
+    EXPECT_EQ(rig.Engine.CurrentCommand, m.Command);
+    EXPECT_EQ(rig.Engine.RetryCount, 0);
+    EXPECT_EQ(rig.Engine.StatusTicks, StatusDisplayTicks);
+    EXPECT_EQ(rig.Host.StatusText, m.Status);
+    EXPECT_EQ(rig.Host.StatusColour, TColour::ButtonFace);
+    EXPECT_TRUE(rig.Host.StatusVisible);
+    EXPECT_EQ(rig.Host.Gauge, 0);
+    EXPECT_TRUE(rig.Host.GaugeVisible);
+    EXPECT_EQ(rig.Engine.TransferDone, m.Mode == tmRead); // a read clears it on its ticks
+    EXPECT_TRUE(rig.Port.Sent.empty());
+  }
+}
+
+// No unit: the first send 1 to 4 ticks after the command, whatever the idle cadence left
+// in SendTicks, then a resend every 4 ticks, and the mode's error 4 ticks after the fifth.
+TEST(LinkEngineTiming, FirstSendResendsAndFailureOfEveryModeFromEveryIdlePhase) {
+  for (const TModeCase& m : Modes) {
+    for (int phase = 0; phase < MonitorTicks; ++phase) {
+      SCOPED_TRACE(std::string(m.Name) + " phase " + std::to_string(phase));
+      TRig rig(Silent());
+      rig.Ticks(phase);
+      ASSERT_EQ(rig.Engine.SendTicks, phase);
+      (rig.Engine.*m.Start)();
+      const int start = rig.TickNo;
+      const int first = phase >= 3 ? 1 : 4 - phase;
+      rig.Ticks(first + 4 * (MaxSends - 1));
+      const std::vector<TSentFrame> sent = rig.Port.BlockFrames();
+      ASSERT_EQ(sent.size(), static_cast<std::size_t>(MaxSends));
+      std::uint8_t payload[PayloadSize] = {};
+      if (m.Mode == tmVerify) std::memcpy(payload, rig.Image.Block(1), PayloadSize);
+      if (m.Mode == tmProgram) std::memcpy(payload, rig.Image.Block(0), PayloadSize);
+      for (int k = 0; k < MaxSends; ++k) {
+        EXPECT_EQ(sent[k].Tick - start, first + 4 * k) << k;
+        EXPECT_EQ(sent[k].Bytes[0], m.Command);
+        EXPECT_EQ(std::memcmp(sent[k].Bytes.data() + 1, payload, PayloadSize), 0);
+        EXPECT_TRUE(FrameCheckOk(sent[k].Bytes.data()));
+      }
+      EXPECT_EQ(rig.Engine.RetryCount, MaxSends);
+      EXPECT_EQ(rig.Port.MonitorRequests(), 0);
+      rig.Engine.TransferDone = true; // how each mode treats it on its last tick
+      rig.Ticks(3);
+      EXPECT_EQ(rig.Engine.TransferMode, m.Mode);
+      EXPECT_EQ(rig.Host.StatusText, m.Status);
+      rig.Tick();
+      EXPECT_EQ(rig.Port.BlockFrames().size(), static_cast<std::size_t>(MaxSends));
+      EXPECT_EQ(rig.Engine.TransferMode, tmIdle);
+      EXPECT_EQ(rig.Host.StatusText, m.Error);
+      EXPECT_EQ(rig.Host.StatusColour, TColour::Red);
+      EXPECT_EQ(rig.Engine.StatusTicks, StatusDisplayTicks - 1); // 200, aged once on its tick
+      EXPECT_EQ(rig.Engine.TransferDone, m.Mode == tmProgram);
+      rig.Engine.TransferDone = false;
+      // The label stays 200 ticks, and the monitor polling resumes meanwhile.
+      rig.Ticks(StatusDisplayTicks - 1);
+      EXPECT_TRUE(rig.Host.StatusVisible);
+      EXPECT_EQ(rig.Host.StatusText, m.Error);
+      rig.Tick();
+      EXPECT_FALSE(rig.Host.StatusVisible);
+      EXPECT_FALSE(rig.Host.GaugeVisible);
+      EXPECT_GE(rig.Port.MonitorRequests(), StatusDisplayTicks / MonitorTicks);
+    }
+  }
+}
+
+TEST(LinkEngineTiming, ReadClearsTransferDoneOnEveryTickVerifyAndProgramLeaveIt) {
+  for (const TModeCase& m : Modes) {
+    SCOPED_TRACE(m.Name);
+    TRig rig(Silent());
+    (rig.Engine.*m.Start)();
+    rig.Engine.TransferDone = true;
+    rig.Tick();
+    EXPECT_EQ(rig.Engine.TransferDone, m.Mode != tmRead);
+  }
+}
+
+TEST(LinkEngineTiming, MonitorEverySixthTickAndTheConnectionIndicator) {
+  TRig rig;
+  rig.Ticks(60);
+  ASSERT_EQ(rig.Port.MonitorRequests(), 10);
+  for (int k = 0; k < 10; ++k) EXPECT_EQ(rig.Port.Sent[k].Tick, 6 * (k + 1));
+  EXPECT_EQ(rig.Host.MonitorFrames, 9); // the reply to tick 60's request arrives on tick 61
+  EXPECT_FALSE(rig.Host.ConnectionVisible);
+  EXPECT_EQ(rig.Host.VersionHidden, 0);
+
+  rig.Tick(); // accepts the last reply
+  ASSERT_EQ(rig.Host.MonitorFrames, 10);
+  const int accepted = rig.TickNo;
+  rig.Port.Unplugged = true;
+  const int shown = rig.TickUntil([&] { return rig.Host.ConnectionVisible; });
+  EXPECT_EQ(shown, NoLinkLimitTicks); // the 18th tick without an accepted frame
+  EXPECT_TRUE(rig.Engine.ConnectionVisible());
+  rig.Ticks(2);
+  EXPECT_EQ(rig.Host.VersionHidden, 3);
+
+  rig.Port.Unplugged = false;
+  const int frames = rig.Host.MonitorFrames;
+  rig.TickUntil([&] { return rig.Host.MonitorFrames > frames; }, MonitorTicks + 1);
+  EXPECT_FALSE(rig.Host.ConnectionVisible) << "an accepted frame hides it on its own tick";
+  EXPECT_GT(rig.TickNo, accepted + NoLinkLimitTicks);
+}
+
+TEST(LinkEngineStatus, StoringProgressFromTheUnitsCountdown) {
+  struct {
+    std::uint16_t Countdown;
+    bool Done;
+    const char* Text;
+    int Gauge;
+  } const cases[] = {
+      {53, false, "Saving:", 0}, {30, false, "Saving:", 1},      {10, false, "Saving:", 2},
+      {1, false, "Saving:", 2},  {54, false, "Saving:", 0},      {65535, false, "Saving:", 0},
+      {30, true, "Saving:", 1},  {0, true, "Programing: OK", 3}, {0, false, "untouched", -1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Countdown);
+    TRig rig;
+    rig.Engine.SetPort(nullptr);
+    rig.Host.StatusText = "untouched";
+    rig.Host.StatusColour = TColour::Red;
+    rig.Engine.SaveCountdown = c.Countdown;
+    rig.Engine.TransferDone = c.Done;
+    rig.Engine.StatusTicks = 5;
+    rig.Tick();
+    EXPECT_EQ(rig.Host.StatusText, c.Text);
+    EXPECT_EQ(rig.Host.Gauge, c.Gauge);
+    const bool saving = c.Countdown > 0;
+    EXPECT_EQ(rig.Host.StatusColour, saving ? TColour::ButtonFace : TColour::Red);
+    EXPECT_EQ(rig.Engine.StatusTicks, saving ? StatusDisplayTicks - 1 : 4);
+    EXPECT_TRUE(rig.Host.StatusVisible);
+  }
+}
+
+TEST(LinkEngineStatus, PrintingKeepsBothLabelsHidden) {
+  TRig rig(Silent());
+  rig.Engine.Printing = true;
+  rig.Engine.StartRead();
+  for (int i = 0; i < 40; ++i) {
+    rig.Tick();
+    EXPECT_FALSE(rig.Host.StatusVisible) << i;
+    EXPECT_FALSE(rig.Host.ConnectionVisible) << i;
+  }
+  EXPECT_EQ(rig.Host.StatusText, "Read error!");
+  EXPECT_FALSE(rig.Engine.ConnectionVisible());
+  rig.Engine.Printing = false;
+  rig.Tick();
+  EXPECT_TRUE(rig.Host.StatusVisible);
+  EXPECT_TRUE(rig.Host.ConnectionVisible);
+}
+
+TEST(LinkEngineTransfer, ProgramWalkThrough) {
+  TRig rig;
+  std::deque<std::uint16_t> countdowns;
+  rig.Port.Mutate = [&](std::vector<std::uint8_t>& reply) {
+    if (reply[0] != MonitorReplyCommand) return;
+    SetCountdown(reply, countdowns.empty() ? 0 : countdowns.front());
+    if (!countdowns.empty()) countdowns.pop_front();
+  };
+  rig.Ticks(5); // SendTicks 5: the very next tick sends
+  const TIgnParams programmed = rig.Image.Params;
+  rig.Engine.StartProgram();
+  ASSERT_EQ(rig.TickUntil([&] { return rig.Engine.TransferMode == tmIdle; }, 10), 4);
+  const std::vector<TSentFrame> sent = rig.Port.BlockFrames();
+  ASSERT_EQ(sent.size(), 3u);
+  const std::uint8_t commands[] = {0x00, 0x01, 0x41};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(sent[i].Bytes[0], commands[i]);
+    EXPECT_EQ(sent[i].Tick, 6 + i) << "one tick per reply";
+  }
+  EXPECT_EQ(sent[0].Bytes[1], 0xA0); // the PC's block 0 as it was before the reply
+  EXPECT_EQ(sent[0].Bytes[50], 0xA0 + 49);
+  EXPECT_EQ(std::memcmp(sent[1].Bytes.data() + 1, &programmed, PayloadSize), 0);
+  EXPECT_EQ(std::memcmp(sent[2].Bytes.data() + 1, &programmed, PayloadSize), 0);
+  EXPECT_EQ(std::memcmp(rig.Unit.Block(1), &programmed, PayloadSize), 0);
+  EXPECT_EQ(std::memcmp(rig.Image.Block(0), rig.Unit.Block(0), BlockSize), 0);
+  EXPECT_TRUE(rig.Engine.TransferDone);
+  EXPECT_EQ(rig.Host.Events, (std::vector<std::string>{"Decode", "Normalise", "ParamsToScreen"}));
+
+  countdowns = {53, 30, 10, 0};
+  ASSERT_GT(rig.TickUntilText("Saving:", 10), 0);
+  ASSERT_GT(rig.TickUntilText("Programing: OK", 20), 0);
+  const int lastSaving = rig.TickNo - 1;
+  // Until the first monitor reply of the storing the countdown held is 0, so the idle
+  // step of the verify's own tick already reads "Programing: OK".
+  EXPECT_EQ(rig.Host.Texts,
+            (std::vector<std::string>{"Programing:", "Verify:", "Verify: OK", "Programing: OK",
+                                      "Saving:", "Programing: OK"}));
+  EXPECT_EQ(rig.Host.Gauges, (std::vector<int>{0, 1, 0, 3, 0, 1, 2, 3}));
+  EXPECT_EQ(rig.Host.StatusColour, TColour::ButtonFace);
+  // Gone 200 ticks after the last "Saving:" tick set StatusTicks.
+  rig.Ticks(lastSaving + StatusDisplayTicks - 1 - rig.TickNo);
+  EXPECT_TRUE(rig.Host.StatusVisible);
+  EXPECT_TRUE(rig.Engine.TransferDone);
+  EXPECT_EQ(rig.Host.StatusText, "Programing: OK");
+  rig.Tick();
+  EXPECT_FALSE(rig.Host.StatusVisible);
+  EXPECT_FALSE(rig.Host.GaugeVisible);
+  EXPECT_FALSE(rig.Engine.TransferDone);
+  rig.Ticks(3);
+  EXPECT_FALSE(rig.Host.StatusVisible);
+  EXPECT_EQ(rig.Host.Texts.back(), "Programing: OK");
+}
+
+TEST(LinkEngineTransfer, ReadAndVerifyOfAHealthyUnit) {
+  {
+    TRig rig;
+    rig.Engine.StartRead();
+    ASSERT_EQ(rig.TickUntilText("Verify: OK", 10), 4 + 3);
+    const std::vector<TSentFrame> sent = rig.Port.BlockFrames();
+    ASSERT_EQ(sent.size(), 3u);
+    std::uint8_t zero[PayloadSize] = {};
+    EXPECT_EQ(sent[0].Bytes[0], 0x40);
+    EXPECT_EQ(sent[1].Bytes[0], 0x41);
+    EXPECT_EQ(std::memcmp(sent[1].Bytes.data() + 1, zero, PayloadSize), 0);
+    EXPECT_EQ(sent[2].Bytes[0], 0x41);
+    EXPECT_EQ(std::memcmp(sent[2].Bytes.data() + 1, rig.Unit.Block(1), PayloadSize), 0);
+    EXPECT_EQ(std::memcmp(rig.Image.Bytes(), rig.Unit.Block(0), BlockSize), 0);
+    EXPECT_EQ(std::memcmp(rig.Image.Block(1), rig.Unit.Block(1), BlockSize), 0);
+    EXPECT_EQ(rig.Host.Texts, (std::vector<std::string>{"Read:", "Verify:", "Verify: OK"}));
+    EXPECT_EQ(rig.Host.Gauges, (std::vector<int>{0, 1, 0, 3}));
+    EXPECT_EQ(rig.Host.Events, (std::vector<std::string>{"Decode", "Normalise", "ParamsToScreen"}));
+  }
+  {
+    TRig rig;
+    rig.Unit.SetBlock1(rig.Image.Block(1));
+    rig.Engine.StartVerify();
+    ASSERT_EQ(rig.TickUntilText("Verify: OK", 10), 4 + 1);
+    EXPECT_EQ(rig.Port.BlockFrames().size(), 1u);
+    EXPECT_EQ(rig.Host.Gauges, (std::vector<int>{0, 3}));
+    EXPECT_TRUE(rig.Host.Events.empty());
+  }
+}
+
+TEST(LinkEngineTransfer, ReadOfARecordOutsideTheLimitsShowsItNormalisedAndFailsItsVerify) {
+  TRig rig;
+  std::uint8_t outside[BlockSize];
+  std::memcpy(outside, rig.Unit.Block(1), BlockSize);
+  outside[offsetof(TIgnParams, Omez1)] = 200; // start limiter above the limiter (150)
+  rig.Unit.SetBlock1(outside);
+  rig.Engine.StartRead();
+  ASSERT_GT(rig.TickUntilText("Verify error!", 60), 0);
+  EXPECT_EQ(rig.Image.Params.Omez1, 150);
+  EXPECT_EQ(rig.Host.ParamsShown, 1);
+  const std::vector<TSentFrame> sent = rig.Port.BlockFrames();
+  ASSERT_EQ(sent.size(), 2u + MaxSends);
+  for (std::size_t i = 2; i < sent.size(); ++i) {
+    EXPECT_EQ(sent[i].Bytes[0], 0x41);
+    EXPECT_EQ(std::memcmp(sent[i].Bytes.data() + 1, rig.Image.Block(1), PayloadSize), 0);
+    EXPECT_EQ(sent[i].Bytes[1 + offsetof(TIgnParams, Omez1)], 150);
+  }
+  EXPECT_EQ(rig.Host.StatusColour, TColour::Red);
+}
+
+TEST(LinkEngineTransfer, UnitOfAnotherVersionStopsReadAndProgramAfterBlockZero) {
+  for (const TModeCase& m : Modes) {
+    if (m.Mode == tmVerify) continue; // a verify never sees block 0
+    SCOPED_TRACE(m.Name);
+    TSimOptions options;
+    options.LayoutVersion = 66;
+    TRig rig(options);
+    const TIgnParams record = rig.Image.Params;
+    (rig.Engine.*m.Start)();
+    const int ticks = rig.TickUntil([&] { return !rig.Host.Modals.empty(); }, 10);
+    ASSERT_GT(ticks, 0);
+    EXPECT_EQ(rig.Host.Modals,
+              (std::vector<std::string>{
+                  "Unmatched version of PC and Ignition programs!  PC-67, IGN-66"}));
+    EXPECT_EQ(rig.Host.Events,
+              (std::vector<std::string>{"Decode", "Normalise", "ParamsToScreen", "Modal"}));
+    EXPECT_EQ(rig.Engine.TransferMode, tmIdle);
+    EXPECT_EQ(rig.Image.Block0[10], 66);
+    EXPECT_EQ(std::memcmp(&rig.Image.Params, &record, BlockSize), 0);
+    // The tick that opened the box hides the label and the gauge.
+    EXPECT_FALSE(rig.Host.StatusVisible);
+    EXPECT_FALSE(rig.Host.GaugeVisible);
+    rig.Ticks(30);
+    EXPECT_EQ(rig.Port.BlockFrames().size(), 1u);
+    EXPECT_FALSE(rig.Host.StatusVisible);
+    EXPECT_EQ(rig.Host.Modals.size(), 1u);
+  }
+}
+
+TEST(LinkEngineTransfer, ModalBoxInsideATickLetsIdleTicksRunAndTheTickFinishesAfterwards) {
+  TSimOptions options;
+  options.LayoutVersion = 66;
+  TRig rig(options);
+  constexpr int Nested = 8;
+  int monitorBefore = 0, framesBefore = 0, highlightsBefore = 0;
+  std::vector<TTransferMode> modes;
+  std::vector<bool> statusVisible;
+  rig.Host.WhileModal = [&] {
+    monitorBefore = rig.Port.MonitorRequests();
+    framesBefore = rig.Host.MonitorFrames;
+    highlightsBefore = rig.Host.Highlights;
+    for (int i = 0; i < Nested; ++i) {
+      rig.Tick();
+      modes.push_back(rig.Engine.TransferMode);
+      statusVisible.push_back(rig.Host.StatusVisible);
+    }
+  };
+  rig.Engine.StartRead();
+  rig.TickUntil([&] { return !rig.Host.Modals.empty(); }, 10);
+  ASSERT_EQ(modes.size(), static_cast<std::size_t>(Nested));
+  for (int i = 0; i < Nested; ++i) {
+    EXPECT_EQ(modes[i], tmIdle);
+    EXPECT_TRUE(statusVisible[i]) << "StatusTicks is cleared only when the box closes";
+  }
+  EXPECT_GE(rig.Port.MonitorRequests() - monitorBefore, 1);
+  EXPECT_GE(rig.Host.MonitorFrames - framesBefore, 1);
+  EXPECT_EQ(rig.Host.Highlights - highlightsBefore, Nested + 1);
+  EXPECT_FALSE(rig.Host.StatusVisible);
+  EXPECT_FALSE(rig.Host.GaugeVisible);
+  EXPECT_EQ(rig.Port.BlockFrames().size(), 1u);
+}
+
+TEST(LinkEngineTransfer, EchoWithOneByteChangedSendsBlockOneFiveTimes) {
+  TSimOptions options;
+  options.BadEcho = true;
+  TRig rig(options);
+  rig.Engine.StartProgram();
+  const int failed = rig.TickUntilText("Program error!", 60);
+  const std::vector<TSentFrame> sent = rig.Port.BlockFrames();
+  ASSERT_EQ(sent.size(), 1u + MaxSends);
+  // Block 1 leaves from the reply in the receive step; the mode step of that same tick
+  // already counts SendTicks to 1, so its first resend comes 3 ticks later, the others 4.
+  const int expected[] = {4, 5, 8, 12, 16, 20};
+  for (std::size_t i = 0; i < sent.size(); ++i) {
+    EXPECT_EQ(sent[i].Bytes[0], i == 0 ? 0x00 : 0x01);
+    EXPECT_EQ(sent[i].Tick, expected[i]) << i;
+  }
+  EXPECT_EQ(failed, 24);
+  EXPECT_EQ(rig.Host.StatusColour, TColour::Red);
+  EXPECT_FALSE(rig.Engine.TransferDone);
+  EXPECT_EQ(rig.Engine.NoLinkTicks, 4) << "the echoes were accepted frames";
+}
+
+TEST(LinkEngineTransfer, VerifyFailureAfterProgrammingNeverShowsProgramingOk) {
+  TSimOptions options;
+  options.BadVerify = true;
+  TRig rig(options);
+  rig.Engine.StartProgram();
+  ASSERT_GT(rig.TickUntilText("Verify error!", 60), 0);
+  EXPECT_EQ(rig.Port.BlockFrames().size(), 2u + MaxSends);
+  EXPECT_FALSE(rig.Engine.TransferDone);
+  EXPECT_EQ(rig.Host.StatusColour, TColour::Red);
+  rig.Ticks(300); // the unit stores and counts down meanwhile
+  EXPECT_EQ(std::count(rig.Host.Texts.begin(), rig.Host.Texts.end(), "Programing: OK"), 0);
+  EXPECT_NE(std::find(rig.Host.Texts.begin(), rig.Host.Texts.end(), "Saving:"),
+            rig.Host.Texts.end());
+  EXPECT_FALSE(rig.Host.StatusVisible);
+}
+
+TEST(LinkEngineTransfer, ReadDuringProgrammingRestartsAtBlockZero) {
+  TRig rig;
+  rig.Engine.StartProgram();
+  rig.TickUntil([&] { return rig.Engine.CurrentCommand == 0x01; }, 10);
+  ASSERT_EQ(rig.Port.BlockFrames().back().Bytes[0], 0x01);
+  rig.Engine.StartRead(); // the echo of block 1 is on its way
+  EXPECT_EQ(rig.Engine.CurrentCommand, 0x40);
+  EXPECT_EQ(rig.Host.StatusText, "Read:");
+  EXPECT_EQ(rig.Host.Gauge, 0);
+  rig.Tick();
+  EXPECT_EQ(rig.Engine.CurrentCommand, 0x40) << "the late echo 0x81 is ignored";
+  EXPECT_FALSE(rig.Engine.TransferDone);
+  ASSERT_GT(rig.TickUntilText("Verify: OK", 10), 0);
+  const std::vector<TSentFrame> sent = rig.Port.BlockFrames();
+  ASSERT_EQ(sent.size(), 5u);
+  EXPECT_EQ(sent[2].Bytes[0], 0x40);
+  EXPECT_EQ(sent[3].Bytes[0], 0x41);
+  EXPECT_EQ(sent[4].Bytes[0], 0x41);
+}
+
+// Frames that fail a check change nothing: no state, no label, NoLinkTicks goes on counting.
+TEST(LinkEngineReceive, FramesThatFailTheirChecksAreIgnored) {
+  enum TStage { Idle, WritingBlock1, Verifying };
+  const std::uint8_t block[PayloadSize] = {1, 2, 3};
+  auto badCheck = [](std::vector<std::uint8_t> f) {
+    f[51] ^= 0x01;
+    return f;
+  };
+  struct {
+    const char* Name;
+    TStage Stage;
+    std::vector<std::uint8_t> Frame;
+  } const cases[] = {
+      {"stale 0x80 while writing block 1", WritingBlock1, Sealed(0x80, block)},
+      {"0x80 while verifying", Verifying, Sealed(0x80, block)},
+      {"block reply while idle", Idle, Sealed(0xC1, block)},
+      {"0xB1 while idle", Idle, Sealed(0xB1, block)},
+      {"0xB1 while verifying", Verifying, Sealed(0xB1, block)},
+      {"monitor frame with a wrong check byte", Idle, badCheck(Sealed(0xB0, block))},
+      {"verify reply with a wrong check byte", Verifying, badCheck(Sealed(0xC1, block))},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TRig rig;
+    rig.Port.Unplugged = true; // only the injected frame arrives
+    if (c.Stage == WritingBlock1) {
+      rig.Port.Unplugged = false;
+      rig.Engine.StartProgram();
+      rig.TickUntil([&] { return rig.Engine.CurrentCommand == 0x01; }, 10);
+      rig.Port.Unplugged = true;
+      rig.Port.DiscardPending();
+    } else if (c.Stage == Verifying) {
+      rig.Engine.StartVerify();
+    }
+    rig.Tick();
+    const TDeviceImage image = rig.Image;
+    const auto mode = rig.Engine.TransferMode;
+    const auto command = rig.Engine.CurrentCommand;
+    const int noLink = rig.Engine.NoLinkTicks, gauge = rig.Host.Gauge;
+    const std::size_t texts = rig.Host.Texts.size(), events = rig.Host.Events.size();
+    rig.Port.Inject(c.Frame);
+    rig.Tick();
+    EXPECT_EQ(rig.Engine.NoLinkTicks, noLink + 1);
+    EXPECT_EQ(rig.Engine.TransferMode, mode);
+    EXPECT_EQ(rig.Engine.CurrentCommand, command);
+    EXPECT_EQ(rig.Host.Gauge, gauge);
+    EXPECT_EQ(rig.Host.Texts.size(), texts);
+    EXPECT_EQ(rig.Host.Events.size(), events);
+    EXPECT_EQ(rig.Host.MonitorFrames, 0);
+    EXPECT_EQ(std::memcmp(&image, &rig.Image, ImageSize), 0);
+    EXPECT_TRUE(rig.Port.Waiting.empty()) << "read and discarded";
+  }
+}
+
+TEST(LinkEngineReceive, OneFramePerTickAndOnlyWhenAllOfItWaits) {
+  TRig rig;
+  rig.Port.Unplugged = true;
+  TLinkFrame a, b;
+  rig.Unit.BuildMonitorFrame(a);
+  rig.Unit.Advance(5.0);
+  rig.Unit.BuildMonitorFrame(b);
+  ASSERT_NE(std::memcmp(a.data(), b.data(), FrameSize), 0);
+  std::vector<std::uint8_t> two(a.begin(), a.end());
+  two.insert(two.end(), b.begin(), b.end());
+  rig.Port.Inject(two); // 104 bytes
+  rig.Tick();
+  EXPECT_EQ(rig.Host.MonitorFrames, 1);
+  EXPECT_EQ(std::memcmp(rig.Engine.MonitorFrame.data(), a.data(), MonitorFrameSize), 0);
+  EXPECT_TRUE(rig.Port.Waiting.empty());
+  rig.Tick();
+  EXPECT_EQ(rig.Host.MonitorFrames, 1);
+
+  rig.Port.Inject({b.begin(), b.begin() + 51});
+  rig.Ticks(3);
+  EXPECT_EQ(rig.Host.MonitorFrames, 1);
+  EXPECT_EQ(rig.Port.Waiting.size(), 51u) << "left in the queue";
+  rig.Port.Inject({b.begin() + 51, b.end()});
+  rig.Tick();
+  EXPECT_EQ(rig.Host.MonitorFrames, 2);
+  EXPECT_EQ(std::memcmp(rig.Engine.MonitorFrame.data(), b.data(), MonitorFrameSize), 0);
+  EXPECT_EQ(rig.Engine.NoLinkTicks, 1);
+
+  // A reply split across two ticks is taken whole on the second.
+  rig.Port.Unplugged = false;
+  rig.Unit.SetBlock1(rig.Image.Block(1));
+  const int first = rig.Engine.SendTicks >= 3 ? 1 : ResendTicks - rig.Engine.SendTicks;
+  rig.Engine.StartVerify();
+  rig.Port.SplitAt = 20;
+  EXPECT_EQ(rig.TickUntilText("Verify: OK", 10), first + 2);
+  EXPECT_EQ(rig.Port.BlockFrames().size(), 1u);
+}
+
+TEST(LinkEngineTiming, LateOrLostRepliesAndTheTimeOut) {
+  struct {
+    int Delay, Drop, Sends;
+  } const cases[] = {{0, 0, 1}, {1, 0, 1}, {2, 0, 1}, {3, 0, 1},
+                     {4, 0, 2}, {0, 1, 2}, {0, 4, 5}, {0, 5, 5}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.Delay) + " late, " + std::to_string(c.Drop) + " lost");
+    TRig rig;
+    rig.Unit.SetBlock1(rig.Image.Block(1));
+    rig.Port.DelayTicks = c.Delay;
+    rig.Port.DropNext = c.Drop;
+    rig.Engine.StartVerify();
+    rig.TickUntil([&] { return rig.Engine.TransferMode == tmIdle; }, 40);
+    EXPECT_EQ(rig.Host.StatusText, c.Drop >= MaxSends ? "Verify error!" : "Verify: OK");
+    EXPECT_EQ(rig.Port.BlockFrames().size(), static_cast<std::size_t>(c.Sends));
+  }
+}
