@@ -2,26 +2,360 @@
 // history and the active curve point: the window side.
 #include "app/Hlav.h"
 
-void TFormHlav::BuildEditArrays() {}
-void TFormHlav::BuildUpDownArrays() {}
-void TFormHlav::ScreenToParams() {}
-void TFormHlav::ParamsToScreen() {}
-void TFormHlav::ParamsChanged() {}
-void TFormHlav::UpDownClick() {}
-void TFormHlav::EditExit() {}
-bool TFormHlav::FormKeyPress(QObject*, int) { return false; }
-void TFormHlav::CheckBoxProgHnedMouseUp() {}
-void TFormHlav::RadioGroupPolaritaClick() {}
-void TFormHlav::RadioGroupInput1Click() {}
-void TFormHlav::RadioGroupInput2Click() {}
-void TFormHlav::BitBtnAdvMinusClick() {}
-void TFormHlav::BitBtnAdvPlusClick() {}
-void TFormHlav::ApplyControlRules() {}
-void TFormHlav::HighlightActivePoint() {}
-void TFormHlav::InitHistory() {}
-void TFormHlav::PushHistory() {}
-void TFormHlav::SaveSnapshot() {}
-void TFormHlav::RestoreSnapshot() {}
-void TFormHlav::UpdateUndoButtons() {}
-void TFormHlav::SpeedButtonZpetClick() {}
-void TFormHlav::SpeedButtonZnovuClick() {}
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QColor>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QToolButton>
+
+#include <initializer_list>
+
+#include "app/UpDown.h"
+#include "model/ActivePoint.h"
+#include "model/Conversions.h"
+#include "model/Keying.h"
+
+namespace {
+
+const QColor LimeColour(0, 255, 0);
+
+// An edit's background is its Base role. Only a real change touches the palette, so the
+// tick that calls this for all 30 curve edits allocates nothing in the steady state.
+void SetEditMarked(QLineEdit* edit, bool marked) {
+  if (edit == nullptr) return;
+  const bool isMarked = edit->palette().color(QPalette::Base) == LimeColour;
+  if (isMarked == marked) return;
+  QPalette palette = edit->palette();
+  palette.setColor(QPalette::Base,
+                   marked ? LimeColour : QApplication::palette().color(QPalette::Base));
+  edit->setPalette(palette);
+}
+
+// Moves a radio group without running its click handler: the keying-type rule puts the
+// forced polarity on the screen in the middle of taking the record, and the change path
+// that follows takes the history step once the record is normalised.
+void SelectQuietly(QGroupBox* group, int index) {
+  auto* buttons = group->findChild<QButtonGroup*>(group->objectName() + "_Buttons");
+  if (buttons == nullptr) return;
+  if (QAbstractButton* button = buttons->button(index)) button->setChecked(true);
+}
+
+// A selection of -1 (nothing selected) keeps the stored value.
+void StoreSelection(int index, std::uint8_t& field) {
+  if (index >= 0) field = static_cast<std::uint8_t>(index);
+}
+
+} // namespace
+
+void TFormHlav::BuildEditArrays() {
+  for (int i = 0; i < CurvePoints; ++i) {
+    RpmEdits[i] = findChild<QLineEdit*>(QString("EditRpmAdv%1").arg(i + 1));
+    AdvanceEdits[i] = findChild<QLineEdit*>(QString("EditAdvance%1").arg(i + 1));
+  }
+}
+
+void TFormHlav::BuildUpDownArrays() {
+  for (int i = 0; i < CurvePoints; ++i) {
+    RpmUpDowns[i] = findChild<TUpDown*>(QString("UpDownRpmAdv%1").arg(i + 1));
+    AdvanceUpDowns[i] = findChild<TUpDown*>(QString("UpDownAdvance%1").arg(i + 1));
+  }
+}
+
+void TFormHlav::ScreenToParams() {
+  TIgnParams& p = Image.Params;
+  const int bikeIndex = ComboBoxBike->currentIndex();
+  if (bikeIndex >= 0) BikeIndexToCode(static_cast<std::uint8_t>(bikeIndex), p.Bike);
+
+  p.PocetBodu = static_cast<std::uint8_t>(UpDownPocetBodu->Position());
+  p.BaseAdv = static_cast<std::uint8_t>(UpDownBaseAdv->Position());
+  p.Omez1 = SpeedToStored(UpDownOmez1->Position());
+  p.Omez2 = SpeedToStored(UpDownOmez2->Position());
+  p.Retard = static_cast<std::uint8_t>(UpDownRetard->Position());
+
+  const auto polarity = ForcedPolarity(p.Bike);
+  const auto geberNr = ForcedGeberNr(p.Bike);
+  if (polarity && geberNr) {
+    p.GeberNr = *geberNr;
+    ComboBoxPocPalcu->setCurrentIndex(GeberNrToIndex(*geberNr));
+    p.Polarita = *polarity;
+    SelectQuietly(RadioGroupPolarita, *polarity);
+  } else {
+    const int geberIndex = ComboBoxPocPalcu->currentIndex();
+    if (geberIndex >= 0) p.GeberNr = GeberNrFromIndex(geberIndex);
+    StoreSelection(ItemIndex(RadioGroupPolarita), p.Polarita);
+  }
+
+  p.LedRazeni = SpeedToStored(UpDownLedRazeni->Position());
+  p.Clutch1 = ClutchToStored(UpDownClutch1->Position());
+  p.Clutch2 = ClutchToStored(UpDownClutch2->Position());
+  StoreSelection(ItemIndex(RadioGroupInput1), p.Input1);
+  StoreSelection(ItemIndex(RadioGroupInput2), p.Input2);
+
+  p.RpmPulsu = static_cast<std::uint8_t>(UpDownRpmPulsu->Position());
+  p.RpmKorekce = CorrectionToStored(UpDownRpmKorekce->Position());
+  p.RevOutLedRazeni = CheckBoxRevOutLedRazeni->isChecked() ? 1 : 0;
+
+  for (int i = 0; i < CurvePoints; ++i) {
+    p.RpmAdv[i] = SpeedToStored(RpmUpDowns[i]->Position());
+    p.Advance[i] = static_cast<std::uint8_t>(AdvanceUpDowns[i]->Position());
+  }
+}
+
+void TFormHlav::ParamsToScreen() {
+  // Read the record afresh at every step: a radio group changed here runs its handler,
+  // which stores into the record and may take a history step.
+  const TIgnParams& p = Image.Params;
+  std::uint8_t bikeIndex = 0;
+  if (BikeCodeToIndex(p.Bike, bikeIndex)) ComboBoxBike->setCurrentIndex(bikeIndex);
+
+  UpDownPocetBodu->SetPosition(p.PocetBodu);
+  UpDownBaseAdv->SetPosition(p.BaseAdv);
+  UpDownOmez1->SetPosition(SpeedToScreen(p.Omez1));
+  UpDownOmez2->SetPosition(SpeedToScreen(p.Omez2));
+  UpDownRetard->SetPosition(p.Retard);
+
+  SetItemIndex(RadioGroupPolarita, PolarityIndex(p));
+  ComboBoxPocPalcu->setCurrentIndex(GeberNrToIndex(p.GeberNr));
+
+  UpDownLedRazeni->SetPosition(SpeedToScreen(p.LedRazeni));
+  UpDownClutch1->SetPosition(ClutchToScreen(p.Clutch1));
+  UpDownClutch2->SetPosition(ClutchToScreen(p.Clutch2));
+
+  SetItemIndex(RadioGroupInput1, InputIndex(p.Input1));
+  SetItemIndex(RadioGroupInput2, InputIndex(p.Input2));
+
+  UpDownRpmPulsu->SetPosition(p.RpmPulsu);
+  UpDownRpmKorekce->SetPosition(CorrectionToScreen(p.RpmKorekce));
+  CheckBoxRevOutLedRazeni->setChecked(p.RevOutLedRazeni != 0);
+
+  for (int i = 0; i < CurvePoints; ++i) {
+    RpmUpDowns[i]->SetPosition(SpeedToScreen(p.RpmAdv[i]));
+    AdvanceUpDowns[i]->SetPosition(p.Advance[i]);
+  }
+
+  ApplyControlRules();
+}
+
+void TFormHlav::ParamsChanged() {
+  NormaliseParams();
+  ParamsToScreen();
+  PushHistory();
+}
+
+void TFormHlav::UpDownClick() {
+  ScreenToParams();
+  ParamsChanged();
+}
+
+void TFormHlav::EditExit() {
+  ScreenToParams();
+  ParamsChanged();
+}
+
+bool TFormHlav::FormKeyPress(QObject*, int key) {
+  if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+  focusNextChild();
+  ScreenToParams();
+  ParamsChanged();
+  return true;
+}
+
+void TFormHlav::CheckBoxProgHnedMouseUp() {
+  ScreenToParams();
+  ApplyControlRules();
+  ParamsChanged();
+}
+
+void TFormHlav::RadioGroupPolaritaClick() {
+  StoreSelection(ItemIndex(RadioGroupPolarita), Image.Params.Polarita);
+  PushHistory();
+  ApplyControlRules();
+}
+
+void TFormHlav::RadioGroupInput1Click() {
+  StoreSelection(ItemIndex(RadioGroupInput1), Image.Params.Input1);
+  PushHistory();
+  ApplyControlRules();
+}
+
+void TFormHlav::RadioGroupInput2Click() {
+  StoreSelection(ItemIndex(RadioGroupInput2), Image.Params.Input2);
+  PushHistory();
+  ApplyControlRules();
+}
+
+namespace {
+constexpr std::uint8_t AdvanceTop = 60;
+} // namespace
+
+void TFormHlav::BitBtnAdvMinusClick() {
+  ScreenToParams();
+  NormaliseParams();
+  TIgnParams& p = Image.Params;
+  if (CheckBoxIgnAll->isChecked()) {
+    for (int i = 0; i < CurvePoints; ++i) {
+      if (p.Advance[i] > 0) --p.Advance[i];
+      NormaliseParams();
+    }
+  } else if (!NoActivePoint && ActivePoint < CurvePoints) {
+    if (p.Advance[ActivePoint] > 0) --p.Advance[ActivePoint];
+    NormaliseParams();
+  }
+  ParamsChanged();
+}
+
+void TFormHlav::BitBtnAdvPlusClick() {
+  ScreenToParams();
+  NormaliseParams();
+  TIgnParams& p = Image.Params;
+  if (CheckBoxIgnAll->isChecked()) {
+    for (int i = 0; i < CurvePoints; ++i) {
+      if (p.Advance[i] < AdvanceTop) ++p.Advance[i];
+      NormaliseParams();
+    }
+  } else if (!NoActivePoint && ActivePoint < CurvePoints) {
+    if (p.Advance[ActivePoint] < AdvanceTop) ++p.Advance[ActivePoint];
+    NormaliseParams();
+  }
+  ParamsChanged();
+}
+
+void TFormHlav::ApplyControlRules() {
+  const TIgnParams& p = Image.Params;
+  const bool printing = Link.Printing;
+  const bool killSwitch = p.Input1 == 1;
+  const bool blocking = p.Input2 == 1;
+  const bool clutch = p.Input1 == 2 || p.Input2 == 2;
+  const bool retard = p.Input1 == 3 || p.Input2 == 3;
+  const bool startLimiter = p.Input1 == 4 || p.Input2 == 4;
+  const bool standard = p.Bike == 0;
+
+  SetColour(ClientArea, printing ? TColour::White : TColour::ButtonFace);
+
+  const int inUse = CurvePointsInUse(p);
+  for (int i = 0; i < CurvePoints; ++i) {
+    const bool shown = i < inUse;
+    RpmEdits[i]->setVisible(shown);
+    AdvanceEdits[i]->setVisible(shown);
+    RpmUpDowns[i]->setVisible(shown && !printing);
+    AdvanceUpDowns[i]->setVisible(shown && !printing);
+  }
+
+  SetColour(CheckBoxProgHned, CheckBoxProgHned->isChecked() ? TColour::Red : TColour::ButtonFace);
+
+  for (QWidget* w : std::initializer_list<QWidget*>{
+           CGaugeRpm, CheckBoxProgHned, StatusBar1, ImageLogo, GroupBoxToolBar, UpDownBaseAdv,
+           UpDownOmez2, UpDownLedRazeni, BitBtnAdvMinus, BitBtnAdvPlus, CheckBoxIgnAll,
+           UpDownPocetBodu, LabelSnimac})
+    w->setVisible(!printing);
+
+  LabelKillSwitch->setEnabled(killSwitch);
+  LabelMonRetard->setEnabled(retard);
+  LabelBlocking->setEnabled(blocking);
+  LabelMonStartLimiterOut->setEnabled(startLimiter);
+  LabelClutchMon->setEnabled(clutch);
+
+  ComboBoxPocPalcu->setEnabled(standard);
+
+  EditOmez1->setEnabled(startLimiter);
+  LabelOmez1->setEnabled(startLimiter);
+  UpDownOmez1->setVisible(startLimiter && !printing);
+
+  EditRetard->setEnabled(retard);
+  LabelRetard->setEnabled(retard);
+  UpDownRetard->setVisible(retard && !printing);
+
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{EditClutch1, LabelClutch1, EditClutch2, LabelClutch2})
+    w->setEnabled(clutch);
+  UpDownClutch1->setVisible(clutch && !printing);
+  UpDownClutch2->setVisible(clutch && !printing);
+
+  RadioGroupPolarita->setEnabled(standard);
+  LabelPolaritaMer->setEnabled(RadioGroupPolarita->isEnabled());
+
+  // The unit sends single-byte characters.
+  const auto latin1 = [](const std::string& s) {
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+  };
+  LabelVerze1->setText(latin1(Identity.UnitVersionText));
+  LabelVerze2->setText(latin1(Identity.UnitDateText));
+  LabelVerze3->setText(latin1(Identity.UnitTimeText));
+}
+
+void TFormHlav::HighlightActivePoint() {
+  const TActivePoint found = FindActivePoint(Link.LiveRpm, Image.Params);
+  ActivePoint = found.ActivePoint;
+  NoActivePoint = found.NoActivePoint;
+  for (int i = 0; i < CurvePoints; ++i) {
+    const bool marked = !NoActivePoint && i == ActivePoint;
+    SetEditMarked(RpmEdits[i], marked);
+    SetEditMarked(AdvanceEdits[i], marked);
+  }
+}
+
+// ---- undo and redo ----
+
+void TFormHlav::InitHistory() {
+  History.Init(Image);
+  UpdateUndoButtons();
+}
+
+void TFormHlav::PushHistory() {
+  const bool changed = History.Push(Image);
+  if (changed) UpdateUndoButtons();
+  if (CheckBoxProgHned->isChecked()) {
+    if (changed || AutoProgramArmed) StartProgramming();
+    AutoProgramArmed = true;
+  } else {
+    AutoProgramArmed = false;
+  }
+}
+
+void TFormHlav::SaveSnapshot() {
+  History.SaveSnapshot(Image);
+}
+
+void TFormHlav::RestoreSnapshot() {
+  History.RestoreSnapshot(Image);
+  ParamsToScreen();
+}
+
+void TFormHlav::UpdateUndoButtons() {
+  const bool canUndo = History.CanUndo();
+  const bool canRedo = History.CanRedo();
+  SpeedButtonZpet->setEnabled(canUndo);
+  MenuZpet->setEnabled(canUndo);
+  SpeedButtonZnovu->setEnabled(canRedo);
+  MenuZnovu->setEnabled(canRedo);
+}
+
+void TFormHlav::SpeedButtonZpetClick() {
+  if (!History.CanUndo()) return;
+  // Move first: a radio group that the refresh changes runs PushHistory nested, and that
+  // step must find the image equal to the slot it was restored from.
+  History.Undo(Image);
+  RestoreSnapshot();
+  ParamsToScreen();
+  UpdateUndoButtons();
+  if (CheckBoxProgHned->isChecked()) StartProgramming();
+}
+
+void TFormHlav::SpeedButtonZnovuClick() {
+  if (!History.CanRedo()) return;
+  History.Redo(Image);
+  RestoreSnapshot();
+  ParamsToScreen();
+  UpdateUndoButtons();
+  if (CheckBoxProgHned->isChecked()) StartProgramming();
+}
