@@ -1,0 +1,164 @@
+// The real tick engine and the real serial port against vantel-sim on a pseudo-terminal.
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+#include "e2e/SimProcess.h"
+#include "link/LinkTestSupport.h"
+#include "link/PosixSerialPort.h"
+#include "model/Defaults.h"
+
+namespace {
+
+class LinkEndToEnd : public ::testing::Test {
+protected:
+  LinkEndToEnd() {
+    LoadDefaultParams(Image.Params);
+    Host.NormaliseParams();
+  }
+  // Starts the simulator with these options and opens its line.
+  void Connect(const std::vector<std::string>& options) {
+    std::string error;
+    ASSERT_TRUE(Sim.Start(VANTEL_SIM_PATH, options, error)) << error;
+    ASSERT_TRUE(Serial.Open(Sim.Path, error)) << error;
+    Engine.SetPort(&Port);
+  }
+  // Runs a command to its end: the transfer idle again, or a version box.
+  void Run(void (TLinkEngine::*start)(), int limit = 40) {
+    (Engine.*start)();
+    const int ticks = Ticker.TickUntil(
+        [&] { return Engine.TransferMode == tmIdle || !Host.Modals.empty(); }, limit);
+    ASSERT_GT(ticks, 0) << "still running after " << limit << " ticks";
+  }
+
+  TTempHome Home;
+  TSimProcess Sim;
+  TPosixSerialPort Serial;
+  TCountingPort Port{Serial};
+  TDeviceImage Image{};
+  TScreenHost Host{Image};
+  TLinkEngine Engine{Image, Host};
+  TRealTicker Ticker{Engine};
+};
+
+double CpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + t.tv_nsec * 1e-9;
+}
+
+} // namespace
+
+TEST_F(LinkEndToEnd, ReadVerifyAndProgramAHealthyUnitWithoutResends) {
+  Connect({});
+  Run(&TLinkEngine::StartRead);
+  EXPECT_EQ(Host.StatusText, "Verify: OK");
+  EXPECT_EQ(Port.BlockWrites, 3);
+  EXPECT_EQ(Image.Block0[10], ProgramVersion);
+
+  Run(&TLinkEngine::StartVerify);
+  EXPECT_EQ(Host.StatusText, "Verify: OK");
+  EXPECT_EQ(Port.BlockWrites, 4);
+
+  Image.Params.BaseAdv = static_cast<std::uint8_t>(Image.Params.BaseAdv == 12 ? 13 : 12);
+  Host.Texts.clear();
+  Run(&TLinkEngine::StartProgram);
+  EXPECT_EQ(Port.BlockWrites, 7);
+  EXPECT_TRUE(Engine.TransferDone);
+  // The unit stores for about 3 s and reports its countdown in the monitor replies.
+  EXPECT_GT(Ticker.TickUntil([&] { return Host.Seen("Saving:"); }, 20), 0);
+  EXPECT_GT(Ticker.TickUntil([&] { return Host.StatusText == "Programing: OK"; }, 120), 0);
+  EXPECT_EQ(Host.Gauge, GaugeMax);
+  ASSERT_GE(Host.Texts.size(), 3u);
+  EXPECT_EQ(Host.Texts[0], "Programing:");
+  EXPECT_TRUE(Host.Seen("Verify: OK"));
+  EXPECT_EQ(Host.Texts.back(), "Programing: OK");
+  EXPECT_EQ(Host.Texts[Host.Texts.size() - 2], "Saving:");
+  EXPECT_FALSE(Host.ConnectionVisible);
+
+  Run(&TLinkEngine::StartVerify); // the unit holds what was programmed
+  EXPECT_EQ(Host.StatusText, "Verify: OK");
+  EXPECT_EQ(Port.BlockWrites, 8);
+}
+
+TEST_F(LinkEndToEnd, FaultsOfTheUnitEndInTheirTexts) {
+  struct {
+    std::vector<std::string> Options;
+    void (TLinkEngine::*Start)();
+    const char* Text;
+  } const cases[] = {
+      {{"--silent"}, &TLinkEngine::StartRead, "Read error!"},
+      {{"--silent"}, &TLinkEngine::StartVerify, "Verify error!"},
+      {{"--silent"}, &TLinkEngine::StartProgram, "Program error!"},
+      {{"--corrupt", "100"}, &TLinkEngine::StartRead, "Read error!"},
+      {{"--stray", "3"}, &TLinkEngine::StartVerify, "Verify error!"},
+      {{"--bad-echo"}, &TLinkEngine::StartProgram, "Program error!"},
+      {{"--bad-verify"}, &TLinkEngine::StartVerify, "Verify error!"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Options[0] + " " + c.Text);
+    Host.Texts.clear();
+    Connect(c.Options);
+    Run(c.Start);
+    EXPECT_EQ(Host.StatusText, c.Text);
+    EXPECT_EQ(Host.StatusColour, TColour::Red);
+    EXPECT_FALSE(Engine.TransferDone);
+    Serial.Close();
+    Sim.Stop();
+  }
+}
+
+TEST_F(LinkEndToEnd, UnitOfAnotherVersionShowsTheVersionBox) {
+  Connect({"--version", "66"});
+  Run(&TLinkEngine::StartRead);
+  EXPECT_EQ(Host.Modals, (std::vector<std::string>{
+                             "Unmatched version of PC and Ignition programs!  PC-67, IGN-66"}));
+  EXPECT_EQ(Engine.TransferMode, tmIdle);
+  EXPECT_EQ(Port.BlockWrites, 1);
+  EXPECT_FALSE(Host.StatusVisible);
+}
+
+TEST_F(LinkEndToEnd, HalfTheRepliesLostStillProgramsWithResends) {
+  Connect({"--drop", "50", "--seed", "7"});
+  Run(&TLinkEngine::StartProgram, 80);
+  EXPECT_TRUE(Host.Seen("Verify: OK"));
+  EXPECT_TRUE(Engine.TransferDone);
+  EXPECT_GT(Port.BlockWrites, 3);
+}
+
+TEST_F(LinkEndToEnd, UnpluggedUnitShowsTheIndicatorAndTheProgramStaysIdle) {
+  Connect({"--unplug-after", "1"});
+  // Polls once the line hangs up; until then the monitor replies keep the indicator off.
+  const int hungUp = Ticker.TickUntil([&] { return Serial.HungUp(); }, 60);
+  ASSERT_GT(hungUp, 0);
+  EXPECT_GT(Host.MonitorFrames, 0);
+  EXPECT_FALSE(Host.ConnectionVisible);
+  EXPECT_GT(Ticker.TickUntil([&] { return Host.ConnectionVisible; }, NoLinkLimitTicks), 0);
+
+  const double cpuStart = CpuSeconds();
+  const auto wallStart = std::chrono::steady_clock::now();
+  for (int i = 0; i < 36; ++i) {
+    Ticker.Tick();
+    EXPECT_TRUE(Host.ConnectionVisible);
+  }
+  const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - wallStart;
+  EXPECT_LT((CpuSeconds() - cpuStart) / wall.count(), 0.3);
+  Run(&TLinkEngine::StartRead);
+  EXPECT_EQ(Host.StatusText, "Read error!");
+}
+
+TEST_F(LinkEndToEnd, SwitchToAMissingDeviceStopsTheFramesAndShowsTheIndicator) {
+  Connect({});
+  ASSERT_GT(Ticker.TickUntil([&] { return Host.MonitorFrames > 0; }, 20), 0);
+  const int frames = Host.MonitorFrames;
+  Serial.Close();
+  std::string error;
+  const std::string missing = Home.Path + "/ttyVANTEL-missing";
+  EXPECT_FALSE(Serial.Open(missing, error));
+  EXPECT_EQ(error.rfind(missing + ": ", 0), 0u) << error;
+  EXPECT_GT(Ticker.TickUntil([&] { return Host.ConnectionVisible; }, NoLinkLimitTicks), 0);
+  EXPECT_EQ(Host.MonitorFrames, frames);
+  Run(&TLinkEngine::StartRead);
+  EXPECT_EQ(Host.StatusText, "Read error!");
+  EXPECT_EQ(Port.BlockWrites, 0);
+}
