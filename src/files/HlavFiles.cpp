@@ -1,8 +1,278 @@
 // The New, Open and Save commands and the settings and state files: the window side.
 #include "app/Hlav.h"
 
-void TFormHlav::MenuNewClick() {}
-void TFormHlav::MenuOpenClick() {}
-void TFormHlav::MenuSaveClick() {}
-void TFormHlav::LoadSettings() {}
-void TFormHlav::SaveSettings() {}
+#include <QEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QCheckBox>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QScreen>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <system_error>
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include "files/IgnFile.h"
+#include "files/Profile.h"
+#include "files/SafeWrite.h"
+#include "files/StateFile.h"
+#include "model/Defaults.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string Section = "FORM_HLAV";
+const QString IgnFilter = "Ignition Parametrs(*.ign)";
+const QString AllFilter = "All Files (*.*)";
+
+std::string LocalPath(const QString& path) {
+  return QFile::encodeName(path).toStdString();
+}
+
+// Once per dialog, so the Open dialog keeps the filter the user left it with.
+void PrepareDialog(QFileDialog* dialog, bool save) {
+  if (!dialog->defaultSuffix().isEmpty()) return;
+  dialog->setDefaultSuffix("ign");
+  if (save) {
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setNameFilters({IgnFilter});
+  } else {
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setNameFilters({IgnFilter, AllFilter});
+  }
+  dialog->selectNameFilter(IgnFilter);
+  dialog->setSizeGripEnabled(true);
+}
+
+// The dialog opens in the file's folder with the file's name filled in.
+void ProposeFile(QFileDialog* dialog, const QString& path) {
+  if (path.isEmpty()) return;
+  const QFileInfo info(path);
+  dialog->setDirectory(info.absolutePath());
+  dialog->selectFile(info.absoluteFilePath());
+}
+
+QString ChosenFile(QFileDialog* dialog) {
+  const QStringList files = dialog->selectedFiles();
+  return files.isEmpty() ? QString() : files.first();
+}
+
+std::string Reason(const std::string& path, int err) {
+  return path + ": " + std::strerror(err);
+}
+
+// Tried before Save takes the screen, so that a file that cannot be written changes
+// nothing at all. A folder that vanished is not created again behind the user's back,
+// and a file the user made read-only is not replaced by the rename.
+bool CheckWritable(const std::string& path, std::string& error) {
+  std::error_code ec;
+  fs::path target(path);
+  if (fs::is_symlink(fs::symlink_status(target, ec))) {
+    const fs::path resolved = fs::weakly_canonical(target, ec);
+    if (!ec) target = resolved;
+  }
+  if (fs::is_directory(target, ec)) {
+    error = Reason(path, EISDIR);
+    return false;
+  }
+  fs::path dir = target.parent_path();
+  if (dir.empty()) dir = ".";
+  if (!fs::is_directory(dir, ec)) {
+    error = Reason(path, fs::exists(dir, ec) ? ENOTDIR : ENOENT);
+    return false;
+  }
+  if (fs::exists(target, ec) && ::access(target.c_str(), W_OK) != 0) {
+    error = Reason(path, errno);
+    return false;
+  }
+  std::string probe = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
+  const int fd = ::mkstemp(probe.data());
+  if (fd < 0) {
+    error = Reason(path, errno);
+    return false;
+  }
+  ::close(fd);
+  ::unlink(probe.c_str());
+  return true;
+}
+
+// While the window has no frame yet (the platform, or on X11 the window manager, adds it
+// later) the stored outer size is taken as the client size; once the frame is known the
+// size is corrected, else the window would grow by its frame at every start.
+class TOuterSizeKeeper : public QObject {
+public:
+  TOuterSizeKeeper(QWidget* window, QSize outer) : QObject(window), Window(window), Outer(outer) {
+    window->installEventFilter(this);
+  }
+
+protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    switch (event->type()) {
+    case QEvent::WinIdChange:
+    case QEvent::PlatformSurface:
+    case QEvent::Show:
+    case QEvent::Move:
+    case QEvent::Resize:
+      break;
+    default:
+      return false;
+    }
+    const QSize frame = Window->frameGeometry().size() - Window->size();
+    if (frame.isNull()) return false;
+    Window->removeEventFilter(this);
+    Window->resize(Outer - frame);
+    deleteLater();
+    return false;
+  }
+
+private:
+  QWidget* Window;
+  QSize Outer;
+};
+
+} // namespace
+
+void TFormHlav::MenuNewClick() {
+  const int answer = ShowMessageBox(QString::fromStdString(Msg.MsgAskDefaults),
+                                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  if (answer != QMessageBox::Yes) return;
+  LoadDefaultParams(Image.Params);
+  ParamsChanged();
+  LabelHlaseni->hide();
+  CGaugeProgram->hide();
+  LabelFile2->setText("");
+}
+
+void TFormHlav::MenuSaveClick() {
+  PrepareDialog(SaveDialog1, true);
+  SaveDialog1->selectNameFilter(IgnFilter);
+  if (SaveDialog1->exec() != QDialog::Accepted) return;
+  const QString path = ChosenFile(SaveDialog1);
+  if (path.isEmpty()) return;
+
+  std::string error;
+  if (!CheckWritable(LocalPath(path), error)) {
+    ShowMessageBox(QString::fromStdString(Msg.MsgOpenFileError) + "\n" +
+                   QString::fromLocal8Bit(error.c_str()));
+    return;
+  }
+  ScreenToParams();
+  NormaliseParams();
+  ParamsToScreen();
+
+  std::ostringstream text(std::ios::out | std::ios::binary);
+  WriteIgnFile(text, Image.Params);
+  if (!WriteFileSafely(LocalPath(path), text.str(), error)) {
+    ShowMessageBox(QString::fromStdString(Msg.MsgOpenFileError) + "\n" +
+                   QString::fromLocal8Bit(error.c_str()));
+    return;
+  }
+  LabelFile2->setText(path);
+  LastFilePath = path;
+  PrepareDialog(OpenDialog1, false);
+  ProposeFile(OpenDialog1, path);
+}
+
+void TFormHlav::MenuOpenClick() {
+  PrepareDialog(OpenDialog1, false);
+  if (OpenDialog1->exec() == QDialog::Accepted) {
+    const QString path = ChosenFile(OpenDialog1);
+    const std::string local = LocalPath(path);
+    std::error_code ec;
+    std::ifstream in;
+    if (!path.isEmpty() && !fs::is_directory(local, ec)) in.open(local, std::ios::binary);
+    if (!in.is_open()) {
+      const int err = path.isEmpty() || fs::is_directory(local, ec) ? EISDIR : errno;
+      ShowMessageBox(QString::fromStdString(Msg.MsgOpenFileError) + "\n" +
+                     QString::fromLocal8Bit(Reason(local, err).c_str()));
+    } else if (ReadIgnFile(in, Image.Params)) {
+      ParamsChanged();
+      in.close();
+      LabelFile2->setText(path);
+      LastFilePath = path;
+      PrepareDialog(SaveDialog1, true);
+      ProposeFile(SaveDialog1, path);
+    } else {
+      in.close();
+      ShowMessageBox(QString::fromStdString(Msg.MsgFileVersionMismatch));
+    }
+  }
+  LabelHlaseni->hide();
+  CGaugeProgram->hide();
+}
+
+void TFormHlav::LoadSettings() {
+  // Read afresh, so the settings are those on disk at this start.
+  IniFile = std::make_unique<TProfileFile>(IniFile->Path());
+  const TProfileFile& ini = *IniFile;
+
+  const QPoint centred = pos();
+  const int left = ini.ReadInteger(Section, "Left", x());
+  const int top = ini.ReadInteger(Section, "Top", y());
+  move(left, top);
+  // Outer size: the frame is added to the client size once the window has one.
+  const QSize frame = frameGeometry().size() - size();
+  const int height = ini.ReadInteger(Section, "Height", frameGeometry().height());
+  const int width = ini.ReadInteger(Section, "Width", frameGeometry().width());
+  resize(width - frame.width(), height - frame.height());
+  if (frame.isNull() && (!ini.ReadString(Section, "Height", "").empty() ||
+                         !ini.ReadString(Section, "Width", "").empty()))
+    new TOuterSizeKeeper(this, QSize(width, height));
+
+  // A position saved on a screen that is no longer attached would bring the window up
+  // where nobody can see it; then it stays centred.
+  const QRect wanted(left, top, width, height);
+  bool visible = false;
+  for (const QScreen* screen : QGuiApplication::screens())
+    if (screen->geometry().intersects(wanted)) visible = true;
+  if (!visible) move(centred);
+
+  ComPort = static_cast<std::uint8_t>(ini.ReadInteger(Section, "ComPort", ComPort));
+  CurrentLanguage = static_cast<TLanguage>(ini.ReadInteger(Section, "Language", CurrentLanguage));
+  LabelFile2->setText(QString::fromStdString(ini.ReadString(Section, "File", "")));
+  LastFilePath = QString::fromStdString(ini.ReadString(Section, "IniDir", ""));
+  PrepareDialog(OpenDialog1, false);
+  PrepareDialog(SaveDialog1, true);
+  ProposeFile(OpenDialog1, LastFilePath);
+  ProposeFile(SaveDialog1, LastFilePath);
+  CheckBoxIgnAll->setChecked(
+      ini.ReadInteger(Section, "CheckBoxIgnAll->Checked", CheckBoxIgnAll->isChecked()) != 0);
+
+  ReadStateFile(LocalPath(StateFilePath), Image);
+}
+
+void TFormHlav::SaveSettings() {
+  TProfileFile& ini = *IniFile;
+  ini.WriteInteger(Section, "Left", x());
+  ini.WriteInteger(Section, "Top", y());
+  ini.WriteInteger(Section, "Height", frameGeometry().height());
+  ini.WriteInteger(Section, "Width", frameGeometry().width());
+  ini.WriteInteger(Section, "ComPort", ComPort);
+  ini.WriteInteger(Section, "Language", CurrentLanguage);
+  ini.WriteString(Section, "File", LabelFile2->text().toStdString());
+  ini.WriteString(Section, "IniDir", LastFilePath.toStdString());
+  ini.WriteInteger(Section, "CheckBoxIgnAll->Checked", CheckBoxIgnAll->isChecked() ? 1 : 0);
+
+  // The program closes whatever happens; the user is told once what was not kept.
+  QStringList failures;
+  std::string error;
+  if (!ini.Flush(error)) failures << QString::fromLocal8Bit(error.c_str());
+  if (!WriteStateFile(LocalPath(StateFilePath), Image, error))
+    failures << QString::fromLocal8Bit(error.c_str());
+  if (!failures.isEmpty())
+    ShowMessageBox(QString::fromStdString(Msg.MsgOpenFileError) + "\n" + failures.join("\n"));
+}
