@@ -6,17 +6,13 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -215,9 +211,9 @@ private slots:
       for (const auto& [group, item] : c.Clicks) w.Radio(group, item);
       for (const QString& name : bound)
         QVERIFY2(w.W(name)->isEnabled() == c.Enabled.contains(name), qPrintable(name));
-      QCOMPARE(!w.Form.UpDownRetard->isHidden(), c.Enabled.contains("EditRetard"));
-      QCOMPARE(!w.Form.UpDownClutch1->isHidden(), c.Enabled.contains("EditClutch1"));
-      QCOMPARE(!w.Form.UpDownOmez1->isHidden(), c.Enabled.contains("EditOmez1"));
+      for (const char* spinner : {"Retard", "Clutch1", "Omez1"})
+        QCOMPARE(!w.W(QString("UpDown") + spinner)->isHidden(),
+                 c.Enabled.contains(QString("Edit") + spinner));
     }
   }
 
