@@ -1,0 +1,225 @@
+#include "app/Hlav.h"
+#include "app/UpDown.h"
+#include "support/AppSupport.h"
+#include "ui/FormAbout.h"
+#include "ui/HlavPrint.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProgressBar>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+
+bool AllWhite(const QImage& image, const QRect& area) {
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x)
+      if (image.pixelColor(x, y) != QColor(Qt::white)) return false;
+  return true;
+}
+
+bool AnyRed(const QImage& image, const QRect& area) {
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x)
+      if (image.pixelColor(x, y) == QColor(255, 0, 0)) return true;
+  return false;
+}
+
+QColor Background(const QWidget* w) {
+  return w->palette().color(w->backgroundRole());
+}
+
+// The print layout, or the normal one, as the widgets say it.
+void CheckLayout(TFormHlav& form, bool printing) {
+  QCOMPARE(form.Link.Printing, printing);
+  QCOMPARE(Background(form.ClientArea) == QColor(Qt::white), printing);
+  for (const TUpDown* upDown : form.ClientArea->findChildren<TUpDown*>()) {
+    const QString name = upDown->objectName();
+    const bool tachometer = name == "UpDownRpmPulsu" || name == "UpDownRpmKorekce";
+    const bool usedRow = name == "UpDownRpmAdv1" || name == "UpDownRpmAdv3" ||
+                         name == "UpDownAdvance2" || name == "UpDownPocetBodu";
+    if (printing || tachometer || usedRow)
+      QVERIFY2(upDown->isHidden() == (printing && !tachometer), qPrintable(name));
+  }
+  for (const QWidget* w : std::initializer_list<const QWidget*>{
+           form.GroupBoxToolBar, form.StatusBar1, form.ImageLogo, form.CGaugeRpm})
+    QVERIFY2(w->isHidden() == printing, qPrintable(w->objectName()));
+  for (int i = 0; i < CurvePoints; ++i) {
+    QCOMPARE(form.RpmEdits[i]->isHidden(), i >= 3);
+    QCOMPARE(form.AdvanceEdits[i]->isHidden(), i >= 3);
+  }
+}
+
+} // namespace
+
+class TestPrint : public QObject {
+  Q_OBJECT
+
+public slots:
+  void OpenUrl(const QUrl& url) { Opened << url; }
+
+private:
+  QList<QUrl> Opened;
+
+  // A shown window with three curve points and no unit for longer than 18 ticks.
+  static void Prepare(TFormHlav& form) {
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.Image.Params.PocetBodu = 3;
+    form.ParamsToScreen();
+    for (int i = 0; i < 20; ++i) form.Link.Timer1Timer();
+    QVERIFY(!form.LabelSpojeni->isHidden());
+  }
+
+private slots:
+  void initTestCase() { qunsetenv("VANTEL_ASSETS"); }
+  void cleanup() { CurrentLanguage = LangEnglish; }
+
+  void PrintLayoutOnThePageOnly() {
+    TTestHome home;
+    TModalAnswerer answerer(QMessageBox::No); // the port that cannot be opened, and more
+    TFormHlav form(QStringList{});
+    answerer.Texts.clear();
+    Prepare(form);
+    form.MenuGermanClick();
+
+    BeginPrintLayout(form);
+    const QString line = form.LabelHlaseni->text();
+    const QString head = QString::fromUtf8("Zeitpunkt des Ausdruckes   ") +
+                         QLocale().toString(QDate::currentDate(), QLocale::ShortFormat) + "    ";
+    QVERIFY2(line.startsWith(head), qPrintable(line));
+    // The long time format, seconds included (the zone name may follow).
+    QVERIFY2(
+        QRegularExpression("^[0-9]{1,2}:[0-9]{2}:[0-9]{2}").match(line.mid(head.size())).hasMatch(),
+        qPrintable(line));
+    QVERIFY(!form.LabelHlaseni->isHidden());
+    QCOMPARE(Background(form.LabelHlaseni), QColor(Qt::white));
+    QVERIFY(form.LabelSpojeni->isHidden());
+    QVERIFY(form.CGaugeProgram->isHidden());
+    QCOMPARE(int(form.Link.StatusTicks), 200);
+    CheckLayout(form, true);
+    const QImage page = RenderClientArea(form);
+    EndPrintLayout(form);
+    CheckLayout(form, false);
+    QCOMPARE(Background(form.LabelHlaseni), Background(form.GroupBoxToolBar));
+
+    QCOMPARE(page.size(), form.ClientArea->size());
+    QVERIFY(AllWhite(page, form.ImageLogo->geometry()));
+    QVERIFY(!AnyRed(page, form.LabelSpojeni->geometry()));
+    const QImage screen = RenderClientArea(form);
+    QVERIFY(!AllWhite(screen, form.ImageLogo->geometry())); // the logo is back
+    // Within one tick the indicator is back on the screen; the date line stays for 200 ticks
+    // and goes on the next one.
+    form.Link.Timer1Timer();
+    QVERIFY(!form.LabelSpojeni->isHidden());
+    for (int i = 0; i < 199; ++i) form.Link.Timer1Timer();
+    QVERIFY(!form.LabelHlaseni->isHidden());
+    form.Link.Timer1Timer();
+    QVERIFY(form.LabelHlaseni->isHidden());
+  }
+
+  void PageGoesToAPdfFile() {
+    TTestHome home;
+    TModalAnswerer answerer(QMessageBox::No); // the port that cannot be opened, and more
+    TFormHlav form(QStringList{});
+    answerer.Texts.clear();
+    Prepare(form);
+    QPrinter pdf(QPrinter::HighResolution);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setOutputFileName(home.File("out.pdf"));
+    QImage page;
+    QString error;
+    QVERIFY2(PrintClientArea(form, &pdf, page, error), qPrintable(error));
+    CheckLayout(form, false);
+    QVERIFY(AllWhite(page, QRect(form.GroupBoxToolBar->geometry())));
+    QFile file(home.File("out.pdf"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.read(5) == "%PDF-");
+    if (!qEnvironmentVariableIsEmpty("VANTEL_KEEP_PDF"))
+      QFile::copy(home.File("out.pdf"), qEnvironmentVariable("VANTEL_KEEP_PDF"));
+
+    // A file that cannot be written is a failure, not a silent success.
+    QPrinter bad(QPrinter::HighResolution);
+    bad.setOutputFormat(QPrinter::PdfFormat);
+    bad.setOutputFileName(home.File("no-such-dir/out.pdf"));
+    QVERIFY(!PrintPage(bad, page, error));
+    QVERIFY(!error.isEmpty());
+  }
+
+  void NoPrinterReportsAndRestores() {
+    if (!QPrinterInfo::defaultPrinter().isNull()) QSKIP("a printer is installed here");
+    TTestHome home;
+    TModalAnswerer answerer(QMessageBox::No); // the port that cannot be opened, and more
+    TFormHlav form(QStringList{});
+    answerer.Texts.clear();
+    Prepare(form);
+    form.SpeedButtonPrintClick();
+    QCOMPARE(answerer.Texts.size(), 1);
+    QVERIFY(answerer.Texts[0].startsWith("No printer is installed."));
+    QVERIFY(answerer.Texts[0].contains("PDF"));
+    CheckLayout(form, false);
+    QVERIFY(form.LabelHlaseni->text().startsWith("Date and time of printing:  "));
+  }
+
+  void ManualOfTheLanguageIsOpenedOrReported() {
+    TTestHome home;
+    TModalAnswerer answerer(QMessageBox::No); // the port that cannot be opened, and more
+    TFormHlav form(QStringList{});
+    answerer.Texts.clear();
+    form.MenuGermanClick();
+    QTemporaryDir dir;
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    QDesktopServices::setUrlHandler("file", this, "OpenUrl");
+    {
+      form.MenuContensClick();
+      QCOMPARE(answerer.Texts, QStringList{QString::fromUtf8(
+                                   "Fehler beim öffnen der Datei manual_vantel_de.pdf !")});
+      QVERIFY(Opened.isEmpty());
+
+      QFile(dir.filePath("manual_vantel_de.pdf")).open(QIODevice::WriteOnly);
+      form.MenuContensClick();
+      QCOMPARE(answerer.Texts.size(), 1);
+      QCOMPARE(Opened, QList<QUrl>{QUrl::fromLocalFile(dir.filePath("manual_vantel_de.pdf"))});
+    }
+    QDesktopServices::unsetUrlHandler("file");
+    QDir::setCurrent(before);
+  }
+
+  void AboutIsModalAndExitCloses() {
+    TTestHome home;
+    TModalAnswerer answerer(QMessageBox::No); // the port that cannot be opened, and more
+    TFormHlav form(QStringList{});
+    answerer.Texts.clear();
+    form.MenuAboutClick(); // no about window: nothing happens
+    TFormAbout about;
+    form.SetAboutForm(&about);
+    bool shown = false;
+    QTimer::singleShot(0, &about, [&] {
+      shown = about.isVisible() && about.isModal();
+      about.done(0);
+    });
+    form.MenuAboutClick();
+    QVERIFY(shown);
+    QVERIFY(!form.ImageLogo->pixmap().isNull());
+
+    form.show();
+    form.MenuExitClick();
+    QVERIFY(!form.isVisible());
+  }
+};
+
+QTEST_MAIN(TestPrint)
+#include "test_print.moc"
