@@ -44,7 +44,7 @@ void TLinkEngine::Timer1Timer() {
       // Signed: a countdown above full scale shows no progress.
       SetGauge(GaugeMax * (SaveCountdownFullScale - static_cast<int>(SaveCountdown)) /
                SaveCountdownFullScale);
-    } else if (TransferDone) {
+    } else if (TransferDone && !SaveReportPending) {
       Host.SetStatusText(msg.MsgProgramming + ": OK");
       SetGauge(GaugeMax);
     }
@@ -100,6 +100,7 @@ void TLinkEngine::ReceiveFrame() {
 void TLinkEngine::AcceptMonitorFrame() {
   if ((RxBuffer[0] & 0xF0) != MonitorReplyCommand || !FrameCheckOk(RxBuffer.data())) return;
   NoLinkTicks = 0;
+  SaveReportPending = false;
   std::copy_n(RxBuffer.begin(), MonitorFrameSize, MonitorFrame.begin());
   BuildMonitorView(MonitorFrame.data(), Host.Messages(), Image.Params.Omez2, MonitorView);
   LiveRpm = MonitorView.LiveRpm;
@@ -124,6 +125,7 @@ void TLinkEngine::BeginTransfer(TTransferMode mode, std::uint8_t command,
   TransferMode = mode;
   CurrentCommand = command;
   RetryCount = 0;
+  SaveReportPending = false;
   Host.SetStatusColour(TColour::ButtonFace);
   Host.SetStatusText(status);
   Host.SetStatusVisible(true);
@@ -231,6 +233,8 @@ void TLinkEngine::HandleBlockReply() {
     Host.SetStatusText(Host.Messages().MsgVerify + ": OK");
     StatusTicks = StatusDisplayTicks;
     TransferMode = tmIdle;
+    // The unit has not stored the parameters yet; its next monitor frame tells.
+    SaveReportPending = TransferDone;
     break;
   default:
     break;

@@ -87,6 +87,9 @@ public:
   std::uint8_t StatusTicks = 0;
   std::uint8_t NoLinkTicks = 0;
   bool TransferDone = false;
+  // Set when a programming pass has been verified and no monitor frame has reported the
+  // unit's storing since: "Programing: OK" waits for that report.
+  bool SaveReportPending = false;
   std::uint16_t SaveCountdown = 0;
   std::uint16_t LiveRpm = 0;
   bool Printing = false;

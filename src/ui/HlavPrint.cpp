@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
@@ -73,9 +74,13 @@ void FocusRadioGroup(QGroupBox* group) {
 
 void BeginPrintLayout(TFormHlav& form) {
   const QLocale locale;
+  // The long time is hours, minutes and seconds; the time-zone name that Qt's long format
+  // adds would not fit the status label.
+  QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+  timeFormat.remove(QRegularExpression("\\s*t+\\s*"));
   const QString dateLine = QString::fromStdString(form.Msg.MsgPrintDateTime) +
                            locale.toString(QDate::currentDate(), QLocale::ShortFormat) + "    " +
-                           locale.toString(QTime::currentTime(), QLocale::LongFormat);
+                           locale.toString(QTime::currentTime(), timeFormat.trimmed());
   form.LabelHlaseni->setText(dateLine);
   TFormHlav::SetColour(form.LabelHlaseni, TColour::White);
   form.LabelHlaseni->show();

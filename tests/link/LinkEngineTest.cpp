@@ -422,11 +422,9 @@ TEST(LinkEngineTransfer, ProgramWalkThrough) {
   ASSERT_GT(rig.TickUntilText("Saving:", 10), 0);
   ASSERT_GT(rig.TickUntilText("Programing: OK", 20), 0);
   const int lastSaving = rig.TickNo - 1;
-  // Until the first monitor reply of the storing the countdown held is 0, so the idle
-  // step of the verify's own tick already reads "Programing: OK".
-  EXPECT_EQ(rig.Host.Texts,
-            (std::vector<std::string>{"Programing:", "Verify:", "Verify: OK", "Programing: OK",
-                                      "Saving:", "Programing: OK"}));
+  // "Programing: OK" waits for the unit's first report of its storing.
+  EXPECT_EQ(rig.Host.Texts, (std::vector<std::string>{"Programing:", "Verify:", "Verify: OK",
+                                                      "Saving:", "Programing: OK"}));
   EXPECT_EQ(rig.Host.Gauges, (std::vector<int>{0, 1, 0, 3, 0, 1, 2, 3}));
   EXPECT_EQ(rig.Host.StatusColour, TColour::ButtonFace);
   // Gone 200 ticks after the last "Saving:" tick set StatusTicks.
@@ -720,4 +718,14 @@ TEST(LinkEngineTiming, LateOrLostRepliesAndTheTimeOut) {
     EXPECT_EQ(rig.Host.StatusText, c.Drop >= MaxSends ? "Verify error!" : "Verify: OK");
     EXPECT_EQ(rig.Port.BlockFrames().size(), static_cast<std::size_t>(c.Sends));
   }
+}
+
+TEST(LinkEngineTransfer, ProgrammingOkWaitsForTheUnitsStoringReport) {
+  TRig rig;
+  rig.Engine.StartProgram();
+  ASSERT_GT(rig.TickUntilText("Verify: OK", 10), 0);
+  rig.Port.Unplugged = true; // the unit never reports its storing
+  rig.Ticks(30);
+  EXPECT_EQ(std::count(rig.Host.Texts.begin(), rig.Host.Texts.end(), "Programing: OK"), 0);
+  EXPECT_EQ(rig.Host.StatusText, "Verify: OK");
 }
