@@ -33,6 +33,7 @@ namespace {
 constexpr int ClientWidth = 826;
 constexpr int ClientHeight = 712;
 constexpr int EditHeight = 22;
+constexpr const char* AutoSizeProperty = "vantelAutoSize";
 
 template <typename T> T* Named(T* widget, const char* name) {
   widget->setObjectName(name);
@@ -42,10 +43,13 @@ template <typename T> T* Named(T* widget, const char* name) {
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w = 0) {
   auto* label = Named(new QLabel(text, parent), name);
   label->move(x, y);
-  if (w > 0)
+  if (w > 0) {
     label->resize(w, 18);
-  else
+  } else {
+    // Sized to its text, again after every language change.
+    label->setProperty(AutoSizeProperty, true);
     label->adjustSize();
+  }
   return label;
 }
 
@@ -97,24 +101,27 @@ void TFormHlav::BuildControls() {
   auto tool = [&](const char* name, QStyle::StandardPixmap icon, int x) {
     auto* b = Named(new QToolButton(GroupBoxToolBar), name);
     b->setIcon(style()->standardIcon(icon));
-    b->setGeometry(x, 10, 28, 28);
+    b->setGeometry(x, 10, 26, 28);
     b->setAutoRaise(true);
     return b;
   };
-  SpeedButton5 = tool("SpeedButton5", QStyle::SP_DialogOpenButton, 6);
-  SpeedButton6 = tool("SpeedButton6", QStyle::SP_FileIcon, 36);
-  SpeedButton7 = tool("SpeedButton7", QStyle::SP_DialogSaveButton, 66);
-  SpeedButtonPrint = tool("SpeedButtonPrint", QStyle::SP_FileDialogDetailedView, 96);
-  SpeedButtonZpet = tool("SpeedButtonZpet", QStyle::SP_ArrowBack, 132);
-  SpeedButtonZnovu = tool("SpeedButtonZnovu", QStyle::SP_ArrowForward, 162);
+  SpeedButton5 = tool("SpeedButton5", QStyle::SP_DialogOpenButton, 4);
+  SpeedButton6 = tool("SpeedButton6", QStyle::SP_FileIcon, 30);
+  SpeedButton7 = tool("SpeedButton7", QStyle::SP_DialogSaveButton, 56);
+  SpeedButtonPrint = tool("SpeedButtonPrint", QStyle::SP_FileDialogDetailedView, 82);
+  SpeedButtonZpet = tool("SpeedButtonZpet", QStyle::SP_ArrowBack, 112);
+  SpeedButtonZnovu = tool("SpeedButtonZnovu", QStyle::SP_ArrowForward, 138);
   auto button = [&](const char* name, const QString& text, int x) {
     auto* b = Named(new QPushButton(text, GroupBoxToolBar), name);
-    b->setGeometry(x, 11, 78, 26);
+    b->setGeometry(x, 11, 88, 26);
+    QFont font = b->font(); // the longest captions ("&Programmieren") must fit
+    font.setPointSizeF(font.pointSizeF() * 0.9);
+    b->setFont(font);
     return b;
   };
-  ButtonRead = button("ButtonRead", "&Read", 198);
-  ButtonVerify = button("ButtonVerify", "&Verify", 277);
-  ButtonProgram = button("ButtonProgram", "&Programing", 356);
+  ButtonRead = button("ButtonRead", "&Read", 168);
+  ButtonVerify = button("ButtonVerify", "&Verify", 257);
+  ButtonProgram = button("ButtonProgram", "&Programing", 346);
 
   LabelSpojeni = MakeLabel(c, "LabelSpojeni", "No connection with PC", 445, 9);
   {
@@ -130,9 +137,15 @@ void TFormHlav::BuildControls() {
   GroupBox6 = Named(new QGroupBox(c), "GroupBox6");
   GroupBox6->setGeometry(4, 48, 333, 409);
   LabelRpm1 = MakeLabel(GroupBox6, "LabelRpm1", "RPM", 24, 30);
-  LabelAdvance1 = MakeLabel(GroupBox6, "LabelAdvance1", "Advance [°]", 90, 30);
+  LabelAdvance1 = MakeLabel(GroupBox6, "LabelAdvance1", "Advance [°]", 94, 30);
   LabelRpm2 = MakeLabel(GroupBox6, "LabelRpm2", "RPM", 183, 28);
   LabelAdvance2 = MakeLabel(GroupBox6, "LabelAdvance2", "Advance [°]", 249, 28);
+  for (QLabel* head : {LabelRpm1, LabelAdvance1, LabelRpm2, LabelAdvance2}) {
+    QFont font = head->font(); // column heads of the longest language stay apart
+    font.setPointSizeF(font.pointSizeF() * 0.85);
+    head->setFont(font);
+    head->adjustSize();
+  }
   for (int i = 0; i < CurvePoints; ++i) {
     const bool left = i < 10;
     const int row = left ? i : i - 10;
@@ -269,7 +282,7 @@ void TFormHlav::BuildControls() {
   LabelPocetProgramovani =
       MakeLabel(c, "LabelPocetProgramovani", "Number of Programing=  ---", 13, 534, 320);
   LabelFile1 = MakeLabel(c, "LabelFile1", "File:", 13, 556);
-  LabelFile2 = MakeLabel(c, "LabelFile2", "----------", 60, 556, 276);
+  LabelFile2 = MakeLabel(c, "LabelFile2", "----------", 78, 556, 258);
   LabelVersion = MakeLabel(c, "LabelVersion", "", 13, 578, 325);
   SetColour(LabelVersion, TColour::Yellow);
   LabelEeDataErr = MakeLabel(c, "LabelEeDataErr", "Programmed data error", 13, 600, 230);

@@ -32,6 +32,8 @@ void TFormHlav::BuildMessageCatalogue() {
 
 void TFormHlav::ApplyControlTexts() {
   ApplyControlTextsTo(this, CurrentLanguage, Msg, !LabelSpojeni->isHidden());
+  for (QLabel* label : findChildren<QLabel*>())
+    if (label->property("vantelAutoSize").toBool()) label->adjustSize();
 }
 
 static void SelectLanguage(TFormHlav& form, TLanguage language) {
