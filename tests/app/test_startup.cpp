@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <memory>
+
 #include "app/Hlav.h"
 #include "support/AppSupport.h"
 
@@ -37,6 +39,7 @@ private Q_SLOTS:
   void StatusBarShowsTheLongHintUnderThePointer();
   void TicksRunWhileTheStartUpBoxIsOpen();
   void TicksRunWhileABoxOpenedInsideATickIsOpen();
+  void APulledAdapterShowsTheIndicatorAndTheComItemReopensIt();
 };
 
 void TestStartup::ControlsStandAtTheirDesignPlaces() {
@@ -215,6 +218,28 @@ void TestStartup::TicksRunWhileABoxOpenedInsideATickIsOpen() {
   // Monitor frames were taken in while the box was open: the idle branch ran.
   QVERIFY2(testAtOpen != testBeforeClose, qPrintable(testAtOpen + " / " + testBeforeClose));
   QTRY_VERIFY_WITH_TIMEOUT(form.LabelHlaseni->isHidden(), 1000);
+}
+
+void TestStartup::APulledAdapterShowsTheIndicatorAndTheComItemReopensIt() {
+  TTestHome home;
+  const QString link = home.File("adapter");
+  qputenv("VANTEL_COM1", link.toLocal8Bit());
+  auto first = std::make_unique<TSimProcess>(QStringList{"--link", link, "--unplug-after", "1"});
+  if (first->Device.isEmpty()) QSKIP("vantel-sim is not available");
+  TFormHlav form(QStringList{});
+  QTRY_VERIFY_WITH_TIMEOUT(form.Link.MonitorFrame[0] == 0xB0, 3000);
+  QVERIFY(form.LabelSpojeni->isHidden());
+  // The line hangs up: the indicator shows and the window stays responsive.
+  QTRY_VERIFY_WITH_TIMEOUT(!form.LabelSpojeni->isHidden(), 4000);
+  first.reset();
+  // The adapter is back (under the same name); choosing Com 1 again opens it.
+  TSimProcess second({"--link", link});
+  QVERIFY(!second.Device.isEmpty());
+  TModalAnswerer answerer;
+  form.MenuComItems[0]->trigger();
+  QVERIFY2(answerer.Texts.isEmpty(), qPrintable(answerer.Texts.join("|")));
+  QVERIFY(form.MenuComItems[0]->isChecked());
+  QTRY_VERIFY_WITH_TIMEOUT(form.LabelSpojeni->isHidden(), 3000);
 }
 
 QTEST_MAIN(TestStartup)
