@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
   TCountingPort port(serial);
   TDeviceImage image{};
   LoadDefaultParams(image.Params);
-  TScreenHost host(image);
+  TRecordingHost host(image);
   host.NormaliseParams();
   TLinkEngine engine(image, host);
   engine.SetPort(&port);

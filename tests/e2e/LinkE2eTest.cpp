@@ -36,7 +36,7 @@ protected:
   TPosixSerialPort Serial;
   TCountingPort Port{Serial};
   TDeviceImage Image{};
-  TScreenHost Host{Image};
+  TRecordingHost Host{Image};
   TLinkEngine Engine{Image, Host};
   TRealTicker Ticker{Engine};
 };

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "link/Link.h"
+#include "link/RecordingHost.h"
 #include "model/Normalise.h"
 
 extern char** environ;
@@ -136,49 +137,6 @@ public:
 
 private:
   TPort& Port;
-};
-
-// The window's side at the level the end-to-end checks look at.
-class TScreenHost : public TLinkHost {
-public:
-  explicit TScreenHost(TDeviceImage& image) : Image(image) {
-    FillMessageCatalogue(Msg, LangEnglish);
-  }
-  void SetStatusText(const std::string& text) override {
-    StatusText = text;
-    if (Texts.empty() || Texts.back() != text) Texts.push_back(text);
-  }
-  void SetStatusColour(TColour colour) override { StatusColour = colour; }
-  void SetStatusVisible(bool visible) override { StatusVisible = visible; }
-  void SetGaugeProgress(int progress) override { Gauge = progress; }
-  void SetGaugeVisible(bool) override {}
-  void SetConnectionVisible(bool visible) override { ConnectionVisible = visible; }
-  void HideVersionLabel() override {}
-  void ShowMonitorFrame(const TMonitorView&) override { ++MonitorFrames; }
-  void NormaliseParams() override {
-    TLanguage language = CurrentLanguage;
-    std::uint8_t comPort = 1;
-    ::NormaliseParams(Image.Params, language, comPort);
-  }
-  void ParamsToScreen() override {}
-  void DecodeUnitIdentity() override {}
-  void ShowModalMessage(const std::string& text) override { Modals.push_back(text); }
-  void HighlightActivePoint() override {}
-  const TMessageCatalogue& Messages() const override { return Msg; }
-
-  bool Seen(const std::string& text) const {
-    for (const std::string& t : Texts)
-      if (t == text) return true;
-    return false;
-  }
-
-  TDeviceImage& Image;
-  TMessageCatalogue Msg;
-  std::string StatusText;
-  std::vector<std::string> Texts, Modals;
-  TColour StatusColour = TColour::ButtonFace;
-  bool StatusVisible = false, ConnectionVisible = false;
-  int Gauge = 0, MonitorFrames = 0;
 };
 
 // Ticks the engine every 55 ms of wall time, like Timer1.

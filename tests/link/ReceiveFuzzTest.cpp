@@ -9,29 +9,9 @@
 
 #include "i18n/Messages.h"
 #include "link/Link.h"
+#include "link/RecordingHost.h"
 
 namespace {
-
-class TCountingHost : public TLinkHost {
-public:
-  TCountingHost() { FillMessageCatalogue(Msg, LangEnglish); }
-  void SetStatusText(const std::string&) override {}
-  void SetStatusColour(TColour) override {}
-  void SetStatusVisible(bool) override {}
-  void SetGaugeProgress(int) override {}
-  void SetGaugeVisible(bool) override {}
-  void SetConnectionVisible(bool) override {}
-  void HideVersionLabel() override {}
-  void ShowMonitorFrame(const TMonitorView&) override { ++Monitors; }
-  void NormaliseParams() override {}
-  void ParamsToScreen() override { ++Refreshes; }
-  void DecodeUnitIdentity() override {}
-  void ShowModalMessage(const std::string&) override { ++Boxes; }
-  void HighlightActivePoint() override {}
-  const TMessageCatalogue& Messages() const override { return Msg; }
-  TMessageCatalogue Msg;
-  int Monitors = 0, Refreshes = 0, Boxes = 0;
-};
 
 // A line that delivers whatever the test queued, in the chunks it was queued.
 class TChunkPort : public TPort {
@@ -61,7 +41,7 @@ TEST(ReceivePath, RandomChunksChangeNothingUnlessAFramePassesItsCheck) {
     TDeviceImage image{};
     for (int i = 0; i < ImageSize; ++i) image.Bytes()[i] = static_cast<std::uint8_t>(i * 7);
     const TDeviceImage before = image;
-    TCountingHost host;
+    TRecordingHost host(image);
     TChunkPort port;
     TLinkEngine engine(image, host);
     engine.SetPort(&port);
@@ -86,11 +66,11 @@ TEST(ReceivePath, RandomChunksChangeNothingUnlessAFramePassesItsCheck) {
 
     if (!passes) {
       EXPECT_EQ(std::memcmp(image.Bytes(), before.Bytes(), ImageSize), 0);
-      EXPECT_EQ(host.Monitors, 0);
-      EXPECT_EQ(host.Refreshes, 0);
+      EXPECT_EQ(host.MonitorFrames, 0);
+      EXPECT_EQ(host.ParamsShown, 0);
       EXPECT_EQ(engine.MonitorFrame, (std::array<std::uint8_t, MonitorFrameSize>{}));
     } else {
-      accepted += host.Monitors + (host.Refreshes > 0);
+      accepted += host.MonitorFrames + (host.ParamsShown > 0);
     }
     // Fewer than a frame waits for the next tick; more is taken in whole, at most 15000.
     if (size < FrameSize)

@@ -1,5 +1,7 @@
 #include "SimUnit.h"
 
+#include "model/Defaults.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -36,29 +38,16 @@ TSimUnit::TSimUnit(const TSimOptions& options)
   const std::size_t nameLength = std::min<std::size_t>(options.LongName.size(), 30);
   std::memcpy(identity + 16, options.LongName.data(), nameLength);
 
-  // A tune that every normalisation rule leaves as it is: a five-point curve.
+  // The default set with a five-point curve and both inputs in use: a tune that every
+  // normalisation rule leaves as it is.
   TIgnParams& p = *reinterpret_cast<TIgnParams*>(Memory[1]);
+  LoadDefaultParams(p);
   p.Bike = 0;
   p.PocetBodu = 5;
-  p.BaseAdv = 10;
-  p.Omez1 = 100;
-  p.Omez2 = 150;
-  p.Retard = 6;
-  p.Polarita = 2;
-  p.GeberNr = 1;
-  p.LedRazeni = 120;
-  p.Clutch1 = 20;
-  p.Clutch2 = 100;
   p.Input1 = 4; // start limiter
   p.Input2 = 3; // retard
-  p.RpmPulsu = 1;
-  p.RpmKorekce = 100;
-  static const std::uint8_t advance[CurvePoints] = {10, 18, 26, 32, 34, 10, 10, 10,
-                                                    10, 10, 10, 10, 10, 10, 10};
-  for (int i = 0; i < CurvePoints; ++i) {
-    p.RpmAdv[i] = static_cast<std::uint8_t>(10 * (i + 1));
-    p.Advance[i] = advance[i];
-  }
+  static const std::uint8_t advance[5] = {10, 18, 26, 32, 34};
+  std::copy(std::begin(advance), std::end(advance), p.Advance);
   Advance(0);
 }
 
