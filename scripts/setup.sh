@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-          libgtest-dev libjpeg-dev xvfb xauth fonts-dejavu-core)
+          libgtest-dev libjpeg-dev xvfb xauth fonts-dejavu-core qt6-translations-l10n)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,13 +1,28 @@
 // Language selection: the catalogue, the control texts and the Language menu.
 #include "app/Hlav.h"
 
+#include <QCoreApplication>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include "i18n/HlavTexts.h"
 #include "link/Monitor.h"
 
+// The toolkit's own texts (the Yes, No and Cancel of the message boxes, the file dialogs)
+// in the chosen language, when the system has their translations.
+static void InstallToolkitTranslation(TLanguage language) {
+  static QTranslator translator;
+  static const char* const Codes[] = {"en", "de", "fr", "cs"};
+  QCoreApplication::removeTranslator(&translator);
+  if (language < 4 && translator.load(QString("qtbase_") + Codes[language],
+                                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(&translator);
+}
+
 void TFormHlav::BuildMessageCatalogue() {
   FillMessageCatalogue(Msg, CurrentLanguage);
+  InstallToolkitTranslation(CurrentLanguage);
   // Without a unit the monitor labels show their heads and placeholders in the new
   // language; with one, the next monitor frame rewrites them.
   if (!LabelSpojeni->isHidden()) {

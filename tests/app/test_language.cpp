@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -145,6 +146,12 @@ void TestLanguage::CheckMarksAndCaptionFollowTheLanguage() {
   QCOMPARE(form.MenuHelp->title(), QString("Nápověda"));
   form.MenuFrenchClick();
   QCOMPARE(form.MenuSave->text(), QString("&Mèmoriser"));
+  // The message boxes' own buttons follow the language too.
+  form.MenuGermanClick();
+  QMessageBox box;
+  box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+  QCOMPARE(box.button(QMessageBox::Yes)->text().remove('&'), QString("Ja"));
+  form.MenuEnglishClick();
 }
 
 QTEST_MAIN(TestLanguage)
