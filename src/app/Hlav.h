@@ -116,6 +116,8 @@ public:
 
   // ---- radio groups: the selected item index, -1 for none ----
   static int ItemIndex(QGroupBox* group);
+  // The buttons of a radio group, in item order.
+  static QButtonGroup* RadioGroupButtons(QGroupBox* group);
   // Selects an item; a change of the selection runs the group's click handler.
   void SetItemIndex(QGroupBox* group, int index);
 

@@ -401,14 +401,11 @@ void TFormHlav::WireHandlers() {
   connect(ComboBoxPocPalcu, &QComboBox::activated, this, [this] { EditExit(); });
   connect(CheckBoxProgHned, &QCheckBox::clicked, this, &TFormHlav::CheckBoxProgHnedMouseUp);
   connect(CheckBoxRevOutLedRazeni, &QCheckBox::clicked, this, &TFormHlav::CheckBoxProgHnedMouseUp);
-  auto groupButtons = [](QGroupBox* g) {
-    return g->findChild<QButtonGroup*>(g->objectName() + "_Buttons");
-  };
-  connect(groupButtons(RadioGroupPolarita), &QButtonGroup::idClicked, this,
+  connect(RadioGroupButtons(RadioGroupPolarita), &QButtonGroup::idClicked, this,
           [this] { RadioGroupPolaritaClick(); });
-  connect(groupButtons(RadioGroupInput1), &QButtonGroup::idClicked, this,
+  connect(RadioGroupButtons(RadioGroupInput1), &QButtonGroup::idClicked, this,
           [this] { RadioGroupInput1Click(); });
-  connect(groupButtons(RadioGroupInput2), &QButtonGroup::idClicked, this,
+  connect(RadioGroupButtons(RadioGroupInput2), &QButtonGroup::idClicked, this,
           [this] { RadioGroupInput2Click(); });
 
   // Enter and leaving an edit reach the change path through the event filter.
@@ -433,13 +430,17 @@ bool TFormHlav::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
+QButtonGroup* TFormHlav::RadioGroupButtons(QGroupBox* group) {
+  return group->findChild<QButtonGroup*>(group->objectName() + "_Buttons");
+}
+
 int TFormHlav::ItemIndex(QGroupBox* group) {
-  auto* buttons = group->findChild<QButtonGroup*>(group->objectName() + "_Buttons");
+  auto* buttons = RadioGroupButtons(group);
   return buttons != nullptr ? buttons->checkedId() : -1;
 }
 
 void TFormHlav::SetItemIndex(QGroupBox* group, int index) {
-  auto* buttons = group->findChild<QButtonGroup*>(group->objectName() + "_Buttons");
+  auto* buttons = RadioGroupButtons(group);
   if (buttons == nullptr || buttons->checkedId() == index) return;
   QAbstractButton* button = buttons->button(index);
   if (button == nullptr) {

@@ -216,8 +216,6 @@ void TFormHlav::MenuOpenClick() {
 }
 
 void TFormHlav::LoadSettings() {
-  // Read afresh, so the settings are those on disk at this start.
-  IniFile = std::make_unique<TProfileFile>(IniFile->Path());
   const TProfileFile& ini = *IniFile;
 
   const QPoint centred = pos();

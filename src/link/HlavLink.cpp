@@ -6,7 +6,6 @@
 #include <QMessageBox>
 #include <QProgressBar>
 
-#include "model/SettingsDir.h"
 #include "link/PortName.h"
 #include "link/TestMarker.h"
 
@@ -39,7 +38,7 @@ void TFormHlav::MenuCom1Click(int number) {
 }
 
 void TFormHlav::ReadTestMarker() {
-  TestDisplayEnabled = ::ReadTestMarker(SettingsDirectory() + "/test_qorvin.txt");
+  TestDisplayEnabled = ::ReadTestMarker(TestMarkerPath());
 }
 
 void TFormHlav::ShowMonitorFrame(const TMonitorView& view) {

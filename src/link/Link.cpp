@@ -200,11 +200,11 @@ void TLinkEngine::HandleBlockReply() {
     if (block == 0) {
       Host.DecodeUnitIdentity();
       if (Image.Block0[10] != ProgramVersion) {
+        // A unit of another version: show what arrived before the box says so.
         Host.NormaliseParams();
         Host.ParamsToScreen();
-        VersionMismatch();
-        return;
       }
+      if (VersionMismatch()) return;
       NextBlock();
     } else {
       Host.NormaliseParams();

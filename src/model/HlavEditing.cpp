@@ -45,7 +45,7 @@ void SetEditMarked(QLineEdit* edit, bool marked) {
 // forced polarity on the screen in the middle of taking the record, and the change path
 // that follows takes the history step once the record is normalised.
 void SelectQuietly(QGroupBox* group, int index) {
-  auto* buttons = group->findChild<QButtonGroup*>(group->objectName() + "_Buttons");
+  auto* buttons = TFormHlav::RadioGroupButtons(group);
   if (buttons == nullptr) return;
   if (QAbstractButton* button = buttons->button(index)) button->setChecked(true);
 }

@@ -4,22 +4,18 @@
 #include <filesystem>
 #include <system_error>
 
-namespace {
-
-std::string ExecutableDir() {
+std::string ExecutableDirectory() {
   std::error_code ec;
   const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (ec || exe.empty()) return {};
   return exe.parent_path().string();
 }
 
-} // namespace
-
 std::vector<std::string> AssetSearchDirs() {
   std::vector<std::string> dirs;
   if (const char* env = std::getenv("VANTEL_ASSETS"); env != nullptr && *env != '\0')
     dirs.emplace_back(env);
-  if (const std::string exeDir = ExecutableDir(); !exeDir.empty()) {
+  if (const std::string exeDir = ExecutableDirectory(); !exeDir.empty()) {
     dirs.push_back(exeDir + "/assets");
     dirs.push_back(exeDir + "/../share/vantel/assets");
   }

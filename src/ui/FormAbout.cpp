@@ -1,9 +1,8 @@
 #include "ui/FormAbout.h"
 
 #include "model/Types.h"
-#include "ui/Assets.h"
+#include "ui/FormLogo.h"
 #include "ui/BuildStamp.h"
-#include "ui/Jpeg.h"
 
 #include <QEvent>
 #include <QFont>
@@ -84,15 +83,8 @@ QLabel* TFormAbout::AddLabel(const char* name, int left, int top, int pixelHeigh
 }
 
 void TFormAbout::LoadLogo() {
-  const std::string path = FindAssetFile("logo_about.jpg");
-  TRgbImage picture;
-  std::string error;
   // A missing or damaged picture leaves the area black.
-  if (path.empty() || !DecodeJpegFile(path, picture, error)) return;
-  Logo = QImage(picture.Rgb.data(), picture.Width, picture.Height, picture.Width * 3,
-                QImage::Format_RGB888)
-             .copy();
-  Image1->setPixmap(QPixmap::fromImage(Logo));
+  Image1->setPixmap(LoadLogoPixmap("logo_about.jpg"));
 }
 
 void TFormAbout::FormCreate() {

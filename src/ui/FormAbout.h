@@ -40,6 +40,4 @@ protected:
 private:
   QLabel* AddLabel(const char* name, int left, int top, int pixelHeight, const QString& text);
   void LoadLogo();
-
-  QImage Logo;
 };

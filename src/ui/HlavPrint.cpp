@@ -24,43 +24,18 @@
 
 #include <array>
 
-#include "ui/Assets.h"
 #include "ui/FormAbout.h"
-#include "ui/Jpeg.h"
+#include "ui/FormLogo.h"
 #include "ui/Manual.h"
 #include "ui/PrintFit.h"
+#include "i18n/PrintTexts.h"
 
 namespace {
-
-// Texts of the printing failures and of the PDF way out, one column per language.
-struct TPrintTexts {
-  const char* NoPrinter;
-  const char* JobRefused;
-  const char* OfferPdf;
-  const char* PdfError;
-};
-
-constexpr std::array<TPrintTexts, 4> PrintTexts = {{
-    {"No printer is installed.", "The printer refused the print job.",
-     "Save the page as a PDF file instead?", "The PDF file could not be written:"},
-    {"Es ist kein Drucker installiert.", "Der Drucker hat den Druckauftrag abgelehnt.",
-     "Die Seite stattdessen als PDF-Datei speichern?",
-     "Die PDF-Datei konnte nicht geschrieben werden:"},
-    {"Aucune imprimante n'est installée.", "L'imprimante a refusé le travail d'impression.",
-     "Enregistrer la page dans un fichier PDF à la place ?",
-     "Le fichier PDF n'a pas pu être écrit :"},
-    {"Není nainstalována žádná tiskárna.", "Tiskárna odmítla tiskovou úlohu.",
-     "Uložit stránku místo toho do souboru PDF?", "Soubor PDF nelze zapsat:"},
-}};
-
-const TPrintTexts& Texts() {
-  return PrintTexts[CurrentLanguage < PrintTexts.size() ? CurrentLanguage : 0];
-}
 
 void FocusRadioGroup(QGroupBox* group) {
   // The group itself takes no focus; its selected button does, as the group would.
   QAbstractButton* target = nullptr;
-  if (auto* buttons = group->findChild<QButtonGroup*>(group->objectName() + "_Buttons")) {
+  if (auto* buttons = TFormHlav::RadioGroupButtons(group)) {
     target = buttons->checkedButton();
     if (target == nullptr && !buttons->buttons().isEmpty()) target = buttons->buttons().first();
   }
@@ -106,13 +81,13 @@ void EndPrintLayout(TFormHlav& form) {
 bool PrintPage(QPrinter& printer, const QImage& page, QString& error) {
   QPainter painter;
   if (!painter.begin(&printer)) {
-    error = QString::fromUtf8(Texts().JobRefused);
+    error = QString::fromUtf8(PrintTextsFor(CurrentLanguage).JobRefused);
     return false;
   }
   const TPrintRect r = FitToPage(page.width(), page.height(), printer.width(), printer.height());
   if (r.Width > 0 && r.Height > 0) painter.drawImage(QRect(r.Left, r.Top, r.Width, r.Height), page);
   if (!painter.end() || printer.printerState() == QPrinter::Error) {
-    error = QString::fromUtf8(Texts().JobRefused);
+    error = QString::fromUtf8(PrintTextsFor(CurrentLanguage).JobRefused);
     return false;
   }
   return true;
@@ -123,7 +98,7 @@ bool PrintClientArea(TFormHlav& form, QPrinter* printer, QImage& page, QString& 
   page = RenderClientArea(form);
   bool printed = false;
   if (printer == nullptr)
-    error = QString::fromUtf8(Texts().NoPrinter);
+    error = QString::fromUtf8(PrintTextsFor(CurrentLanguage).NoPrinter);
   else
     printed = PrintPage(*printer, page, error);
   EndPrintLayout(form);
@@ -144,7 +119,8 @@ void TFormHlav::SpeedButtonPrintClick() {
   if (printed) return;
 
   // Many workstations have no printer: the same page can still be kept as a PDF file.
-  const QString question = error + "\n\n" + QString::fromUtf8(Texts().OfferPdf);
+  const QString question =
+      error + "\n\n" + QString::fromUtf8(PrintTextsFor(CurrentLanguage).OfferPdf);
   if (ShowMessageBox(question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) return;
   QFileDialog dialog(this);
   dialog.setObjectName("SavePdfDialog");
@@ -160,7 +136,8 @@ void TFormHlav::SpeedButtonPrintClick() {
   pdf.setOutputFormat(QPrinter::PdfFormat);
   pdf.setOutputFileName(fileName);
   if (!PrintPage(pdf, page, error))
-    ShowMessageBox(QString::fromUtf8(Texts().PdfError) + " " + QDir::toNativeSeparators(fileName));
+    ShowMessageBox(QString::fromUtf8(PrintTextsFor(CurrentLanguage).PdfError) + " " +
+                   QDir::toNativeSeparators(fileName));
 }
 
 void TFormHlav::MenuContensClick() {
@@ -179,12 +156,6 @@ void TFormHlav::MenuExitClick() {
 }
 
 void TFormHlav::LoadLogo() {
-  const std::string path = FindAssetFile("logo_main.jpg");
-  TRgbImage picture;
-  std::string error;
   // A missing or damaged picture leaves the area empty.
-  if (path.empty() || !DecodeJpegFile(path, picture, error)) return;
-  const QImage logo(picture.Rgb.data(), picture.Width, picture.Height, picture.Width * 3,
-                    QImage::Format_RGB888);
-  ImageLogo->setPixmap(QPixmap::fromImage(logo.copy()));
+  ImageLogo->setPixmap(LoadLogoPixmap("logo_main.jpg"));
 }

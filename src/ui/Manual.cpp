@@ -1,26 +1,17 @@
 #include "ui/Manual.h"
 
+#include "ui/Assets.h"
+
 #include <filesystem>
 #include <system_error>
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::string ExecutableDir() {
-  std::error_code ec;
-  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  if (ec || exe.empty()) return {};
-  return exe.parent_path().string();
-}
-
-} // namespace
-
 std::vector<std::string> ManualSearchDirs() {
   std::vector<std::string> dirs;
   std::error_code ec;
   if (const fs::path cwd = fs::current_path(ec); !ec) dirs.push_back(cwd.string());
-  if (const std::string exeDir = ExecutableDir(); !exeDir.empty()) {
+  if (const std::string exeDir = ExecutableDirectory(); !exeDir.empty()) {
     dirs.push_back(exeDir + "/../share/doc/vantel");
     dirs.push_back(exeDir + "/docs");
   }
