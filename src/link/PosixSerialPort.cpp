@@ -11,8 +11,9 @@
 
 namespace {
 
-// A write that the driver refuses to take for this long counts as failed.
-constexpr int WriteBoundMs = 500;
+// A write that the driver refuses to take for this long (one tick of the program) counts as
+// failed, so a stuck port never holds the window longer than a tick.
+constexpr int WriteBoundMs = 55;
 
 long long NowMs() {
   timespec now{};
