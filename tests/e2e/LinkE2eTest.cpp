@@ -108,6 +108,32 @@ TEST_F(LinkEndToEnd, FaultsOfTheUnitEndInTheirTexts) {
   }
 }
 
+// The unit stores the block it echoed wrongly, or whose copy fails the verify, for about
+// 3 s: its countdown must not replace the red failure text.
+TEST_F(LinkEndToEnd, AFailedProgrammingPassStaysRedWhileTheUnitStores) {
+  const std::pair<const char*, const char*> cases[] = {{"--bad-echo", "Program error!"},
+                                                       {"--bad-verify", "Verify error!"}};
+  for (const auto& [option, error] : cases) {
+    SCOPED_TRACE(option);
+    Host.Texts.clear();
+    Connect({option});
+    Run(&TLinkEngine::StartProgram, 60);
+    EXPECT_EQ(Host.StatusText, error);
+    bool storing = false;
+    for (int i = 0; i < 80; ++i) {
+      Ticker.Tick();
+      storing |= Engine.SaveCountdown > 0;
+      ASSERT_EQ(Host.StatusText, error) << i;
+      ASSERT_EQ(Host.StatusColour, TColour::Red) << i;
+      ASSERT_TRUE(Host.StatusVisible) << i;
+    }
+    EXPECT_TRUE(storing);
+    EXPECT_EQ(Engine.SaveCountdown, 0) << "stored by now";
+    Serial.Close();
+    Sim.Stop();
+  }
+}
+
 TEST_F(LinkEndToEnd, UnitOfAnotherVersionShowsTheVersionBox) {
   Connect({"--version", "66"});
   Run(&TLinkEngine::StartRead);
