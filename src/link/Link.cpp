@@ -10,6 +10,7 @@ void TLinkEngine::SetGauge(int progress) {
 }
 
 void TLinkEngine::Timer1Timer() {
+  if (Port != nullptr && Port->IsOpen()) Port->SendUnsent();
   ReceiveFrame();
 
   switch (TransferMode) {

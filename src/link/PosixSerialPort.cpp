@@ -107,10 +107,9 @@ int TPosixSerialPort::Read(std::uint8_t* buffer, int max) {
   return static_cast<int>(got);
 }
 
-bool TPosixSerialPort::Write(const std::uint8_t* data, int count) {
-  if (Fd < 0 || LineHungUp || count < 0 || (data == nullptr && count > 0)) return false;
-  const long long deadline = NowMs() + WriteBoundMs;
-  int sent = 0;
+bool TPosixSerialPort::WriteUntil(const std::uint8_t* data, int count, long long deadline,
+                                  int& sent) {
+  sent = 0;
   while (sent < count) {
     const ssize_t done = ::write(Fd, data + sent, static_cast<std::size_t>(count - sent));
     if (done > 0) {
@@ -132,6 +131,30 @@ bool TPosixSerialPort::Write(const std::uint8_t* data, int count) {
     }
   }
   return true;
+}
+
+bool TPosixSerialPort::Write(const std::uint8_t* data, int count) {
+  if (Fd < 0 || LineHungUp || count < 0 || (data == nullptr && count > 0)) return false;
+  const long long deadline = NowMs() + WriteBoundMs;
+  int sent = 0;
+  // The unit finds a frame only by its place in the byte stream: the rest of a frame that a
+  // full queue cut off goes out before anything else, or every later frame would reach it
+  // shifted. Dropping the queue instead cannot help, as part of it may already be beyond it.
+  if (!Unsent.empty()) {
+    const bool done = WriteUntil(Unsent.data(), static_cast<int>(Unsent.size()), deadline, sent);
+    Unsent.erase(Unsent.begin(), Unsent.begin() + sent);
+    if (!done) return false; // this frame is not queued at all
+  }
+  if (WriteUntil(data, count, deadline, sent)) return true;
+  if (sent > 0 && !LineHungUp) Unsent.assign(data + sent, data + count);
+  return false;
+}
+
+void TPosixSerialPort::SendUnsent() {
+  if (Fd < 0 || LineHungUp || Unsent.empty()) return;
+  int sent = 0;
+  WriteUntil(Unsent.data(), static_cast<int>(Unsent.size()), NowMs(), sent);
+  Unsent.erase(Unsent.begin(), Unsent.begin() + sent);
 }
 
 bool TPosixSerialPort::WaitSent(int timeoutMs) {
@@ -159,4 +182,5 @@ void TPosixSerialPort::Close() {
   Fd = -1;
   HaveSavedTermios = false;
   LineHungUp = false;
+  Unsent.clear();
 }

@@ -134,6 +134,34 @@ TEST_F(LinkEndToEnd, AFailedProgrammingPassStaysRedWhileTheUnitStores) {
   }
 }
 
+// The unit stops reading until the transmit queue is full, then reads again. It takes
+// every 52 bytes as a frame: only if each frame reached it whole do the polling and the
+// transfers go on.
+TEST_F(LinkEndToEnd, AStalledUnitThatReadsAgainGetsWholeFrames) {
+  Connect({"--strict-framing"});
+  Run(&TLinkEngine::StartRead);
+  ASSERT_EQ(Host.StatusText, "Verify: OK");
+  ASSERT_GT(Ticker.TickUntil([&] { return Host.MonitorFrames > 0; }, 20), 0);
+  Sim.Pause();
+  TLinkFrame request;
+  BuildMonitorRequest(request);
+  int queued = 0;
+  while (queued < 100000 && Serial.Write(request.data(), FrameSize)) ++queued;
+  ASSERT_LT(queued, 100000) << "the queue never filled";
+  ASSERT_GT(Ticker.TickUntil([&] { return Host.ConnectionVisible; }, NoLinkLimitTicks + 6), 0);
+
+  Sim.Resume();
+  ASSERT_GT(Ticker.TickUntil([&] { return !Host.ConnectionVisible; }, 40), 0);
+  const int frames = Host.MonitorFrames;
+  for (int i = 0; i < 40; ++i) {
+    Ticker.Tick();
+    EXPECT_FALSE(Host.ConnectionVisible) << i;
+  }
+  EXPECT_GE(Host.MonitorFrames - frames, 40 / MonitorTicks - 1);
+  Run(&TLinkEngine::StartVerify);
+  EXPECT_EQ(Host.StatusText, "Verify: OK");
+}
+
 TEST_F(LinkEndToEnd, UnitOfAnotherVersionShowsTheVersionBox) {
   Connect({"--version", "66"});
   Run(&TLinkEngine::StartRead);
