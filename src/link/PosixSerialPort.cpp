@@ -1,7 +1,6 @@
 #include "link/PosixSerialPort.h"
 
 #include <cerrno>
-#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <poll.h>
@@ -21,16 +20,15 @@ long long NowMs() {
   return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
-std::string OpenErrorText(const std::string& device, int code) {
-  std::string text = device + ": " + std::strerror(code);
+TFailureReport OpenFailure(const std::string& device, int code) {
+  TFailure what = TFailure::PortFailed;
   if (code == EACCES || code == EPERM)
-    text += ". To use serial ports your user must be in the dialout group: run "
-            "\"sudo adduser $USER dialout\", then log out and in again.";
+    what = TFailure::PortNoAccess;
   else if (code == EBUSY || code == EWOULDBLOCK)
-    text += ". Another program is using this port.";
+    what = TFailure::PortBusy;
   else if (code == ENOENT)
-    text += ". Is the adapter plugged in?";
-  return text;
+    what = TFailure::PortMissing;
+  return {what, device, {}, code};
 }
 
 } // namespace
@@ -39,16 +37,16 @@ TPosixSerialPort::~TPosixSerialPort() {
   Close();
 }
 
-bool TPosixSerialPort::Open(const std::string& device, std::string& error) {
+bool TPosixSerialPort::Open(const std::string& device, TFailureReport& error) {
   Close();
-  error.clear();
+  error = {};
   const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
-    error = OpenErrorText(device, errno);
+    error = OpenFailure(device, errno);
     return false;
   }
   auto fail = [&](int code) {
-    error = OpenErrorText(device, code);
+    error = OpenFailure(device, code);
     ::close(fd);
     return false;
   };

@@ -7,6 +7,7 @@
 
 #include <termios.h>
 
+#include "i18n/Failure.h"
 #include "link/Port.h"
 
 class TPosixSerialPort : public TPort {
@@ -18,7 +19,7 @@ public:
 
   // Opens the device for this program alone and sets the line. On failure the port stays
   // closed and error names the device, the system's reason and what the user can do.
-  bool Open(const std::string& device, std::string& error);
+  bool Open(const std::string& device, TFailureReport& error);
   const std::string& DeviceName() const { return Device; }
 
   bool IsOpen() const override { return Fd >= 0; }

@@ -20,7 +20,8 @@ protected:
   void Connect(const std::vector<std::string>& options) {
     std::string error;
     ASSERT_TRUE(Sim.Start(VANTEL_SIM_PATH, options, error)) << error;
-    ASSERT_TRUE(Serial.Open(Sim.Path, error)) << error;
+    TFailureReport failure;
+    ASSERT_TRUE(Serial.Open(Sim.Path, failure)) << DescribeFailure(failure, LangEnglish);
     Engine.SetPort(&Port);
   }
   // Runs a command to its end: the transfer idle again, or a version box.
@@ -206,10 +207,11 @@ TEST_F(LinkEndToEnd, SwitchToAMissingDeviceStopsTheFramesAndShowsTheIndicator) {
   ASSERT_GT(Ticker.TickUntil([&] { return Host.MonitorFrames > 0; }, 20), 0);
   const int frames = Host.MonitorFrames;
   Serial.Close();
-  std::string error;
+  TFailureReport error;
   const std::string missing = Home.Path + "/ttyVANTEL-missing";
   EXPECT_FALSE(Serial.Open(missing, error));
-  EXPECT_EQ(error.rfind(missing + ": ", 0), 0u) << error;
+  EXPECT_EQ(error.What, TFailure::PortMissing);
+  EXPECT_EQ(error.Path, missing);
   EXPECT_GT(Ticker.TickUntil([&] { return Host.ConnectionVisible; }, NoLinkLimitTicks), 0);
   EXPECT_EQ(Host.MonitorFrames, frames);
   Run(&TLinkEngine::StartRead);

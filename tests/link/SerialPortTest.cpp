@@ -63,8 +63,8 @@ TEST(PosixSerialPort, RawLineDataExclusivityAndRestoreOnAPseudoTerminal) {
   termios before{}, line{}, after{};
   ASSERT_EQ(tcgetattr(pty.Master, &before), 0); // the slave's line, cooked
   TPosixSerialPort port, other;
-  std::string error;
-  ASSERT_TRUE(port.Open(pty.Slave, error)) << error;
+  TFailureReport error;
+  ASSERT_TRUE(port.Open(pty.Slave, error)) << DescribeFailure(error, LangEnglish);
   ASSERT_EQ(tcgetattr(pty.Master, &line), 0);
   EXPECT_EQ(cfgetospeed(&line), B57600);
   EXPECT_EQ(cfgetispeed(&line), B57600);
@@ -75,8 +75,8 @@ TEST(PosixSerialPort, RawLineDataExclusivityAndRestoreOnAPseudoTerminal) {
   EXPECT_EQ(line.c_cc[VMIN] + line.c_cc[VTIME], 0);
 
   EXPECT_FALSE(other.Open(pty.Slave, error));
-  EXPECT_NE(error.find(pty.Slave + ": "), std::string::npos) << error;
-  EXPECT_NE(error.find("Another program"), std::string::npos) << error;
+  EXPECT_EQ(error.What, TFailure::PortBusy);
+  EXPECT_EQ(error.Path, pty.Slave);
 
   std::uint8_t out[256], in[64];
   for (int i = 0; i < 256; ++i) out[i] = static_cast<std::uint8_t>(i);
@@ -112,19 +112,23 @@ TEST(PosixSerialPort, RawLineDataExclusivityAndRestoreOnAPseudoTerminal) {
   EXPECT_EQ(after.c_lflag, before.c_lflag);
   EXPECT_EQ(after.c_cflag, before.c_cflag);
   EXPECT_EQ(port.BytesWaiting(), -1);
-  EXPECT_TRUE(other.Open(pty.Slave, error)) << error; // free again
+  EXPECT_TRUE(other.Open(pty.Slave, error)) << DescribeFailure(error, LangEnglish); // free again
 
-  for (const char* device : {"/dev/ttyVANTEL-none", "/dev/null"}) {
+  const std::pair<const char*, TFailure> failures[] = {{"/dev/ttyVANTEL-none", TFailure::PortMissing},
+                                                       {"/dev/null", TFailure::PortFailed}};
+  for (const auto& [device, what] : failures) {
     EXPECT_FALSE(port.Open(device, error));
-    EXPECT_EQ(error.rfind(std::string(device) + ": ", 0), 0u) << error;
+    EXPECT_EQ(error.What, what) << device;
+    EXPECT_EQ(error.Path, device);
+    EXPECT_NE(error.Errno, 0);
   }
 }
 
 TEST(PosixSerialPort, HungUpFarEndReportsMinusOneWithoutSpinning) {
   TPtyPair pty;
   TPosixSerialPort port;
-  std::string error;
-  ASSERT_TRUE(port.Open(pty.Slave, error)) << error;
+  TFailureReport error;
+  ASSERT_TRUE(port.Open(pty.Slave, error)) << DescribeFailure(error, LangEnglish);
   pty.CloseMaster();
   auto cpu = [] {
     timespec t{};
@@ -155,8 +159,8 @@ TEST(PosixSerialPort, AFrameCutOffByAFullQueueIsFinishedAndPollingRecovers) {
   TPtyPair pty;
   ASSERT_EQ(fcntl(pty.Master, F_SETFL, fcntl(pty.Master, F_GETFL) | O_NONBLOCK), 0);
   TPosixSerialPort serial;
-  std::string error;
-  ASSERT_TRUE(serial.Open(pty.Slave, error)) << error;
+  TFailureReport error;
+  ASSERT_TRUE(serial.Open(pty.Slave, error)) << DescribeFailure(error, LangEnglish);
   TDeviceImage image{};
   TRecordingHost host(image);
   TLinkEngine engine(image, host);

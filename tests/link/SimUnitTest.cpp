@@ -239,8 +239,8 @@ TEST(SimProcess, AnswersOverItsPseudoTerminal) {
     TSim sim({"--exit-on-stdin-eof", "--link", link});
     ASSERT_FALSE(sim.Slave.empty());
     TPosixSerialPort port;
-    std::string error;
-    ASSERT_TRUE(port.Open(link, error)) << error;
+    TFailureReport error;
+    ASSERT_TRUE(port.Open(link, error)) << DescribeFailure(error, LangEnglish);
     for (std::uint8_t command : {0x30, 0x40}) {
       const TLinkFrame request = Request(command);
       ASSERT_TRUE(port.Write(request.data(), FrameSize));
@@ -259,8 +259,8 @@ TEST(SimProcess, AnswersOverItsPseudoTerminal) {
   {
     TSim sim({"--unplug-after", "1"});
     TPosixSerialPort port;
-    std::string error;
-    ASSERT_TRUE(port.Open(sim.Slave, error)) << error;
+    TFailureReport error;
+    ASSERT_TRUE(port.Open(sim.Slave, error)) << DescribeFailure(error, LangEnglish);
     EXPECT_EQ(port.BytesWaiting(), 0);
     int waiting = 0;
     for (int i = 0; i < 60 && (waiting = port.BytesWaiting()) >= 0; ++i)
