@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 
 TTestHome::TTestHome() {
   qputenv("VANTEL_HOME", Dir.path().toLocal8Bit());
@@ -27,6 +28,23 @@ TModalAnswerer::TModalAnswerer(QMessageBox::StandardButton answer) : Answer(answ
       Texts << box->text();
       box->done(Answer);
     }
+  });
+  Poll.start();
+}
+
+TFileDialogAnswerer::TFileDialogAnswerer(const QString& path) {
+  Poll.setInterval(5);
+  connect(&Poll, &QTimer::timeout, this, [this, path] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return;
+    if (++Dialogs > 1) {
+      dialog->reject();
+      return;
+    }
+    // The dialog leaves a focused file name edit alone, as a user may be typing in it.
+    if (QWidget* focus = dialog->focusWidget()) focus->clearFocus();
+    dialog->selectFile(path);
+    static_cast<QDialog*>(dialog)->accept();
   });
   Poll.start();
 }
