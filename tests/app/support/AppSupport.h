@@ -42,6 +42,7 @@ public:
   int Dialogs = 0;
 
 private:
+  bool Accepting = false;
   QTimer Poll;
 };
 
