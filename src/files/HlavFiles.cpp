@@ -66,6 +66,11 @@ QString FileFailureText(const TFailureReport& failure) {
   return QString::fromStdString(DescribeFailure(failure, CurrentLanguage));
 }
 
+// The given text, then which file and why.
+QString OpenFileErrorText(const TMessageCatalogue& msg, const TFailureReport& failure) {
+  return QString::fromStdString(msg.MsgOpenFileError) + "\n" + FileFailureText(failure);
+}
+
 // While the window has no frame yet (the platform, or on X11 the window manager, adds it
 // later) the stored outer size is taken as the client size; once the frame is known the
 // size is corrected, else the window would grow by its frame at every start.
@@ -124,7 +129,7 @@ void TFormHlav::MenuSaveClick() {
   // nothing at all.
   TFailureReport failure;
   if (!CheckReplaceable(LocalPath(path), failure)) {
-    ShowMessageBox(QString::fromStdString(Msg.MsgOpenFileError) + "\n" + FileFailureText(failure));
+    ShowMessageBox(OpenFileErrorText(Msg, failure));
     return;
   }
   ScreenToParams();
@@ -134,7 +139,7 @@ void TFormHlav::MenuSaveClick() {
   std::ostringstream text(std::ios::out | std::ios::binary);
   WriteIgnFile(text, Image.Params);
   if (!WriteFileSafely(LocalPath(path), text.str(), failure)) {
-    ShowMessageBox(QString::fromStdString(Msg.MsgOpenFileError) + "\n" + FileFailureText(failure));
+    ShowMessageBox(OpenFileErrorText(Msg, failure));
     return;
   }
   LabelFile2->setText(path);
@@ -152,7 +157,7 @@ void TFormHlav::MenuOpenClick() {
     const bool read = ReadFileSafely(LocalPath(path), text, failure);
     std::istringstream in(text, std::ios::in | std::ios::binary);
     if (!read) {
-      ShowMessageBox(QString::fromStdString(Msg.MsgOpenFileError) + "\n" + FileFailureText(failure));
+      ShowMessageBox(OpenFileErrorText(Msg, failure));
     } else if (ReadIgnFile(in, Image.Params)) {
       ParamsChanged();
       LabelFile2->setText(path);
