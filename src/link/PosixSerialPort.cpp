@@ -72,6 +72,7 @@ bool TPosixSerialPort::Open(const std::string& device, TFailureReport& error) {
     return fail(code);
   }
   Fd = fd;
+  Unsent.reserve(256); // a cut-off frame never allocates on the tick
   SavedTermios = saved;
   HaveSavedTermios = true;
   LineHungUp = false;
