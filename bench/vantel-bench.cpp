@@ -81,7 +81,9 @@ int main(int argc, char** argv) {
   TSimProcess sim;
   TPosixSerialPort serial;
   std::string error;
-  if (!sim.Start(simPath, {}, error) || !serial.Open(sim.Path, error)) {
+  TFailureReport failure;
+  if (!sim.Start(simPath, {}, error) || !serial.Open(sim.Path, failure)) {
+    if (error.empty()) error = DescribeFailure(failure, LangEnglish);
     std::fprintf(stderr, "vantel-bench: %s\n", error.c_str());
     return 1;
   }

@@ -12,26 +12,17 @@
 #include <QProgressBar>
 #include <QScreen>
 
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
-#include <system_error>
-
-#include <stdlib.h>
-#include <unistd.h>
 
 #include "files/IgnFile.h"
 #include "files/Profile.h"
+#include "files/SafeRead.h"
 #include "files/SafeWrite.h"
 #include "files/StateFile.h"
 #include "model/Defaults.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 const std::string Section = "FORM_HLAV";
 const QString IgnFilter = "Ignition Parametrs(*.ign)";
@@ -71,43 +62,13 @@ QString ChosenFile(QFileDialog* dialog) {
   return files.isEmpty() ? QString() : files.first();
 }
 
-std::string Reason(const std::string& path, int err) {
-  return path + ": " + std::strerror(err);
+QString FileFailureText(const TFailureReport& failure) {
+  return QString::fromStdString(DescribeFailure(failure, CurrentLanguage));
 }
 
-// Tried before Save takes the screen, so that a file that cannot be written changes
-// nothing at all. A folder that vanished is not created again behind the user's back,
-// and a file the user made read-only is not replaced by the rename.
-bool CheckWritable(const std::string& path, std::string& error) {
-  std::error_code ec;
-  fs::path target(path);
-  if (fs::is_symlink(fs::symlink_status(target, ec))) {
-    const fs::path resolved = fs::weakly_canonical(target, ec);
-    if (!ec) target = resolved;
-  }
-  if (fs::is_directory(target, ec)) {
-    error = Reason(path, EISDIR);
-    return false;
-  }
-  fs::path dir = target.parent_path();
-  if (dir.empty()) dir = ".";
-  if (!fs::is_directory(dir, ec)) {
-    error = Reason(path, fs::exists(dir, ec) ? ENOTDIR : ENOENT);
-    return false;
-  }
-  if (fs::exists(target, ec) && ::access(target.c_str(), W_OK) != 0) {
-    error = Reason(path, errno);
-    return false;
-  }
-  std::string probe = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
-  const int fd = ::mkstemp(probe.data());
-  if (fd < 0) {
-    error = Reason(path, errno);
-    return false;
-  }
-  ::close(fd);
-  ::unlink(probe.c_str());
-  return true;
+// The given text, then which file and why.
+QString OpenFileErrorText(const TMessageCatalogue& msg, const TFailureReport& failure) {
+  return QString::fromStdString(msg.MsgOpenFileError) + "\n" + FileFailureText(failure);
 }
 
 // While the window has no frame yet (the platform, or on X11 the window manager, adds it
@@ -164,10 +125,11 @@ void TFormHlav::MenuSaveClick() {
   const QString path = ChosenFile(SaveDialog1);
   if (path.isEmpty()) return;
 
-  std::string error;
-  if (!CheckWritable(LocalPath(path), error)) {
-    ShowMessageBox(QString::fromStdString(Msg.MsgOpenFileError) + "\n" +
-                   QString::fromLocal8Bit(error.c_str()));
+  // Tried before Save takes the screen, so that a file that cannot be written changes
+  // nothing at all.
+  TFailureReport failure;
+  if (!CheckReplaceable(LocalPath(path), failure)) {
+    ShowMessageBox(OpenFileErrorText(Msg, failure));
     return;
   }
   ScreenToParams();
@@ -176,9 +138,8 @@ void TFormHlav::MenuSaveClick() {
 
   std::ostringstream text(std::ios::out | std::ios::binary);
   WriteIgnFile(text, Image.Params);
-  if (!WriteFileSafely(LocalPath(path), text.str(), error)) {
-    ShowMessageBox(QString::fromStdString(Msg.MsgOpenFileError) + "\n" +
-                   QString::fromLocal8Bit(error.c_str()));
+  if (!WriteFileSafely(LocalPath(path), text.str(), failure)) {
+    ShowMessageBox(OpenFileErrorText(Msg, failure));
     return;
   }
   LabelFile2->setText(path);
@@ -191,23 +152,19 @@ void TFormHlav::MenuOpenClick() {
   PrepareDialog(OpenDialog1, false);
   if (OpenDialog1->exec() == QDialog::Accepted) {
     const QString path = ChosenFile(OpenDialog1);
-    const std::string local = LocalPath(path);
-    std::error_code ec;
-    std::ifstream in;
-    if (!path.isEmpty() && !fs::is_directory(local, ec)) in.open(local, std::ios::binary);
-    if (!in.is_open()) {
-      const int err = path.isEmpty() || fs::is_directory(local, ec) ? EISDIR : errno;
-      ShowMessageBox(QString::fromStdString(Msg.MsgOpenFileError) + "\n" +
-                     QString::fromLocal8Bit(Reason(local, err).c_str()));
+    std::string text;
+    TFailureReport failure;
+    const bool read = ReadFileSafely(LocalPath(path), text, failure);
+    std::istringstream in(text, std::ios::in | std::ios::binary);
+    if (!read) {
+      ShowMessageBox(OpenFileErrorText(Msg, failure));
     } else if (ReadIgnFile(in, Image.Params)) {
       ParamsChanged();
-      in.close();
       LabelFile2->setText(path);
       LastFilePath = path;
       PrepareDialog(SaveDialog1, true);
       ProposeFile(SaveDialog1, path);
     } else {
-      in.close();
       ShowMessageBox(QString::fromStdString(Msg.MsgFileVersionMismatch));
     }
   }
@@ -267,10 +224,12 @@ void TFormHlav::SaveSettings() {
 
   // The program closes whatever happens; the user is told once what was not kept.
   QStringList failures;
-  std::string error;
-  if (!ini.Flush(error)) failures << QString::fromLocal8Bit(error.c_str());
-  if (!WriteStateFile(LocalPath(StateFilePath), Image, error))
-    failures << QString::fromLocal8Bit(error.c_str());
+  TFailureReport failure;
+  if (!ini.Flush(failure)) failures << FileFailureText(failure);
+  if (!WriteStateFile(LocalPath(StateFilePath), Image, failure))
+    failures << FileFailureText(failure);
   if (!failures.isEmpty())
-    ShowMessageBox(QString::fromStdString(Msg.MsgOpenFileError) + "\n" + failures.join("\n"));
+    ShowMessageBox(QString::fromStdString(Msg.MsgOpenFileError) + "\n" +
+                   QString::fromStdString(SettingsNotKeptText(CurrentLanguage)) + "\n" +
+                   failures.join("\n"));
 }

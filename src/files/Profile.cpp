@@ -1,10 +1,9 @@
 #include "files/Profile.h"
 
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <limits>
 
+#include "files/SafeRead.h"
 #include "files/SafeWrite.h"
 
 namespace {
@@ -93,9 +92,9 @@ std::optional<int> ParseProfileInteger(const std::string& raw) {
 }
 
 TProfileFile::TProfileFile(std::string path) : FilePath(std::move(path)) {
-  std::ifstream in(FilePath, std::ios::binary);
-  if (!in) return;
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string text;
+  TFailureReport failure;
+  if (!ReadFileSafely(FilePath, text, failure)) return;
   std::size_t start = 0;
   // A byte-order mark would otherwise hide the first section header.
   if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) start = 3;
@@ -176,11 +175,11 @@ void TProfileFile::WriteInteger(const std::string& section, const std::string& k
   WriteString(section, key, std::to_string(value));
 }
 
-bool TProfileFile::Flush(std::string& error) {
+bool TProfileFile::Flush(TFailureReport& failure) {
   std::string text;
   for (const std::string& line : Lines) {
     text += line;
     text += "\r\n";
   }
-  return WriteFileSafely(FilePath, text, error);
+  return WriteFileSafely(FilePath, text, failure, TFolder::Create);
 }

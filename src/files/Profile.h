@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "i18n/Failure.h"
+
 class TProfileFile {
 public:
   // Loads the file when it exists; a missing or unreadable file reads as empty.
@@ -26,9 +28,9 @@ public:
   void WriteInteger(const std::string& section, const std::string& key, int value);
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
 
-  // Writes the file (CR LF line ends) through a temporary file; on failure returns false
-  // with a text naming the file and the reason, and the old file stays as it was.
-  bool Flush(std::string& error);
+  // Writes the file (CR LF line ends) through a temporary file, creating its folder when
+  // missing; on failure returns false with the report, and the old file stays as it was.
+  bool Flush(TFailureReport& failure);
 
 private:
   struct TSpan {

@@ -1,12 +1,11 @@
 #include "files/StateFile.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
+#include "files/SafeRead.h"
 #include "files/SafeWrite.h"
 
-bool WriteStateFile(const std::string& path, const TDeviceImage& image, std::string& error) {
+bool WriteStateFile(const std::string& path, const TDeviceImage& image, TFailureReport& failure) {
   constexpr int PerLine = 10;
   char text[ImageSize * 6 + (ImageSize / PerLine) * 2 + 1];
   std::size_t used = 0;
@@ -19,7 +18,7 @@ bool WriteStateFile(const std::string& path, const TDeviceImage& image, std::str
       text[used++] = '\n';
     }
   }
-  return WriteFileSafely(path, std::string_view(text, used), error);
+  return WriteFileSafely(path, std::string_view(text, used), failure, TFolder::Create);
 }
 
 namespace {
@@ -31,9 +30,9 @@ bool IsSpace(char c) {
 } // namespace
 
 void ReadStateFile(const std::string& path, TDeviceImage& image) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return;
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string text;
+  TFailureReport failure;
+  if (!ReadFileSafely(path, text, failure)) return;
 
   std::uint8_t* bytes = image.Bytes();
   std::size_t i = 0;

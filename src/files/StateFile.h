@@ -4,13 +4,16 @@
 
 #include <string>
 
+#include "i18n/Failure.h"
 #include "model/IgnParams.h"
 
 // Ten lines of ten "%5u " fields, each line ended by CR LF; written through a temporary
-// file, so a failure leaves the old file and returns false with the reason.
-bool WriteStateFile(const std::string& path, const TDeviceImage& image, std::string& error);
+// file (its folder created when missing), so a failure leaves the old file and returns
+// false with the report.
+bool WriteStateFile(const std::string& path, const TDeviceImage& image, TFailureReport& failure);
 
 // Takes up to 100 numbers into the image bytes in order, each reduced to its low 8 bits.
 // Reading ends at the end of the file, after the hundredth number, or at a token that is
-// no number; bytes without a number keep their values. A missing file changes nothing.
+// no number; bytes without a number keep their values. A file that is missing or cannot
+// be read (a folder, a pipe, no permission) changes nothing.
 void ReadStateFile(const std::string& path, TDeviceImage& image);

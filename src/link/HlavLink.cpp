@@ -12,11 +12,11 @@
 void TFormHlav::OpenComPort() {
   if (ComPort >= 1 && ComPort <= 10) {
     const std::string device = PortDeviceName(ComPort);
-    std::string error;
+    TFailureReport error;
     if (!ComHandle.Open(device, error)) {
       // The given text first; then which device and why, so the user can act on it.
       ShowMessageBox(QString::fromStdString(Msg.MsgComOpenError) + "\n\n" +
-                     QString::fromStdString(error));
+                     QString::fromStdString(DescribeFailure(error, CurrentLanguage)));
     }
   }
   Link.SetPort(&ComHandle);

@@ -10,6 +10,7 @@ void TLinkEngine::SetGauge(int progress) {
 }
 
 void TLinkEngine::Timer1Timer() {
+  if (Port != nullptr && Port->IsOpen()) Port->SendUnsent();
   ReceiveFrame();
 
   switch (TransferMode) {
@@ -36,18 +37,9 @@ void TLinkEngine::Timer1Timer() {
       SendTicks = 0;
       SendMonitorRequest();
     }
-    const TMessageCatalogue& msg = Host.Messages();
-    if (SaveCountdown > 0) {
-      Host.SetStatusColour(TColour::ButtonFace);
-      Host.SetStatusText(msg.MsgSaving);
-      StatusTicks = StatusDisplayTicks;
-      // Signed: a countdown above full scale shows no progress.
-      SetGauge(GaugeMax * (SaveCountdownFullScale - static_cast<int>(SaveCountdown)) /
-               SaveCountdownFullScale);
-    } else if (TransferDone && !SaveReportPending) {
-      Host.SetStatusText(msg.MsgProgramming + ": OK");
-      SetGauge(GaugeMax);
-    }
+    // The storing progress belongs to a pass that succeeded: a unit that stores what it
+    // echoed wrongly, or whose copy failed the verify, keeps the red failure text.
+    if (TransferDone) ShowStoringProgress();
     break;
   }
   }
@@ -72,6 +64,21 @@ void TLinkEngine::Timer1Timer() {
   if (ConnectionShown) Host.HideVersionLabel();
 
   Host.HighlightActivePoint();
+}
+
+void TLinkEngine::ShowStoringProgress() {
+  const TMessageCatalogue& msg = Host.Messages();
+  if (SaveCountdown > 0) {
+    Host.SetStatusColour(TColour::ButtonFace);
+    Host.SetStatusText(msg.MsgSaving);
+    StatusTicks = StatusDisplayTicks;
+    // Signed: a countdown above full scale shows no progress.
+    SetGauge(GaugeMax * (SaveCountdownFullScale - static_cast<int>(SaveCountdown)) /
+             SaveCountdownFullScale);
+  } else if (!SaveReportPending) {
+    Host.SetStatusText(msg.MsgProgramming + ": OK");
+    SetGauge(GaugeMax);
+  }
 }
 
 void TLinkEngine::ShowTransferFailure(TTransferMode mode) {

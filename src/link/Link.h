@@ -106,6 +106,7 @@ private:
   void StartVerifyPass();
   bool VersionMismatch(); // true when the transfer had to stop
   void ShowTransferFailure(TTransferMode mode);
+  void ShowStoringProgress();
 
   TDeviceImage& Image;
   TLinkHost& Host;

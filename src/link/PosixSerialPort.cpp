@@ -1,7 +1,6 @@
 #include "link/PosixSerialPort.h"
 
 #include <cerrno>
-#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <poll.h>
@@ -21,16 +20,15 @@ long long NowMs() {
   return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
-std::string OpenErrorText(const std::string& device, int code) {
-  std::string text = device + ": " + std::strerror(code);
+TFailureReport OpenFailure(const std::string& device, int code) {
+  TFailure what = TFailure::PortFailed;
   if (code == EACCES || code == EPERM)
-    text += ". To use serial ports your user must be in the dialout group: run "
-            "\"sudo adduser $USER dialout\", then log out and in again.";
+    what = TFailure::PortNoAccess;
   else if (code == EBUSY || code == EWOULDBLOCK)
-    text += ". Another program is using this port.";
+    what = TFailure::PortBusy;
   else if (code == ENOENT)
-    text += ". Is the adapter plugged in?";
-  return text;
+    what = TFailure::PortMissing;
+  return {what, device, {}, code};
 }
 
 } // namespace
@@ -39,16 +37,16 @@ TPosixSerialPort::~TPosixSerialPort() {
   Close();
 }
 
-bool TPosixSerialPort::Open(const std::string& device, std::string& error) {
+bool TPosixSerialPort::Open(const std::string& device, TFailureReport& error) {
   Close();
-  error.clear();
+  error = {};
   const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
-    error = OpenErrorText(device, errno);
+    error = OpenFailure(device, errno);
     return false;
   }
   auto fail = [&](int code) {
-    error = OpenErrorText(device, code);
+    error = OpenFailure(device, code);
     ::close(fd);
     return false;
   };
@@ -74,6 +72,7 @@ bool TPosixSerialPort::Open(const std::string& device, std::string& error) {
     return fail(code);
   }
   Fd = fd;
+  Unsent.reserve(256); // a cut-off frame never allocates on the tick
   SavedTermios = saved;
   HaveSavedTermios = true;
   LineHungUp = false;
@@ -107,10 +106,9 @@ int TPosixSerialPort::Read(std::uint8_t* buffer, int max) {
   return static_cast<int>(got);
 }
 
-bool TPosixSerialPort::Write(const std::uint8_t* data, int count) {
-  if (Fd < 0 || LineHungUp || count < 0 || (data == nullptr && count > 0)) return false;
-  const long long deadline = NowMs() + WriteBoundMs;
-  int sent = 0;
+bool TPosixSerialPort::WriteUntil(const std::uint8_t* data, int count, long long deadline,
+                                  int& sent) {
+  sent = 0;
   while (sent < count) {
     const ssize_t done = ::write(Fd, data + sent, static_cast<std::size_t>(count - sent));
     if (done > 0) {
@@ -132,6 +130,30 @@ bool TPosixSerialPort::Write(const std::uint8_t* data, int count) {
     }
   }
   return true;
+}
+
+bool TPosixSerialPort::Write(const std::uint8_t* data, int count) {
+  if (Fd < 0 || LineHungUp || count < 0 || (data == nullptr && count > 0)) return false;
+  const long long deadline = NowMs() + WriteBoundMs;
+  int sent = 0;
+  // The unit finds a frame only by its place in the byte stream: the rest of a frame that a
+  // full queue cut off goes out before anything else, or every later frame would reach it
+  // shifted. Dropping the queue instead cannot help, as part of it may already be beyond it.
+  if (!Unsent.empty()) {
+    const bool done = WriteUntil(Unsent.data(), static_cast<int>(Unsent.size()), deadline, sent);
+    Unsent.erase(Unsent.begin(), Unsent.begin() + sent);
+    if (!done) return false; // this frame is not queued at all
+  }
+  if (WriteUntil(data, count, deadline, sent)) return true;
+  if (sent > 0 && !LineHungUp) Unsent.assign(data + sent, data + count);
+  return false;
+}
+
+void TPosixSerialPort::SendUnsent() {
+  if (Fd < 0 || LineHungUp || Unsent.empty()) return;
+  int sent = 0;
+  WriteUntil(Unsent.data(), static_cast<int>(Unsent.size()), NowMs(), sent);
+  Unsent.erase(Unsent.begin(), Unsent.begin() + sent);
 }
 
 bool TPosixSerialPort::WaitSent(int timeoutMs) {
@@ -159,4 +181,5 @@ void TPosixSerialPort::Close() {
   Fd = -1;
   HaveSavedTermios = false;
   LineHungUp = false;
+  Unsent.clear();
 }

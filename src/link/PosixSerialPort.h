@@ -1,10 +1,13 @@
 // The serial port on a POSIX terminal device: 57600 8N1, raw, no flow control, polled.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include <termios.h>
 
+#include "i18n/Failure.h"
 #include "link/Port.h"
 
 class TPosixSerialPort : public TPort {
@@ -16,23 +19,30 @@ public:
 
   // Opens the device for this program alone and sets the line. On failure the port stays
   // closed and error names the device, the system's reason and what the user can do.
-  bool Open(const std::string& device, std::string& error);
+  bool Open(const std::string& device, TFailureReport& error);
   const std::string& DeviceName() const { return Device; }
 
   bool IsOpen() const override { return Fd >= 0; }
   // -1 also when the far end has hung up (unplugged adapter, closed pseudo-terminal).
   int BytesWaiting() override;
   int Read(std::uint8_t* buffer, int max) override;
+  // The bytes go out whole: when the transmit queue takes only part of them within the
+  // bound, the rest is kept and sent ahead of the next write.
   bool Write(const std::uint8_t* data, int count) override;
+  void SendUnsent() override;
   bool WaitSent(int timeoutMs) override;
   void Close() override;
   // The line has hung up since it was opened; it stays so until Close.
   bool HungUp() const { return LineHungUp; }
 
 private:
+  // Writes until all is queued or the deadline passes; sent is what was queued.
+  bool WriteUntil(const std::uint8_t* data, int count, long long deadline, int& sent);
+
   int Fd = -1;
   bool HaveSavedTermios = false;
   bool LineHungUp = false;
   termios SavedTermios{};
   std::string Device;
+  std::vector<std::uint8_t> Unsent; // the cut-off rest of the last frame
 };

@@ -4,17 +4,21 @@
 #include "app/Hlav.h"
 
 #include <QAbstractButton>
+#include <QBuffer>
 #include <QButtonGroup>
 #include <QDate>
 #include <QDesktopServices>
-#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QMessageBox>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPixmap>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -28,6 +32,7 @@
 #include "ui/FormLogo.h"
 #include "ui/Manual.h"
 #include "ui/PrintFit.h"
+#include "files/SafeWrite.h"
 #include "i18n/PrintTexts.h"
 
 namespace {
@@ -78,19 +83,44 @@ void EndPrintLayout(TFormHlav& form) {
   TFormHlav::SetColour(form.LabelHlaseni, TColour::ButtonFace);
 }
 
+namespace {
+
+void DrawFitted(QPainter& painter, const QPaintDevice& device, const QImage& page) {
+  const TPrintRect r = FitToPage(page.width(), page.height(), device.width(), device.height());
+  if (r.Width > 0 && r.Height > 0) painter.drawImage(QRect(r.Left, r.Top, r.Width, r.Height), page);
+}
+
+} // namespace
+
 bool PrintPage(QPrinter& printer, const QImage& page, QString& error) {
   QPainter painter;
   if (!painter.begin(&printer)) {
     error = QString::fromUtf8(PrintTextsFor(CurrentLanguage).JobRefused);
     return false;
   }
-  const TPrintRect r = FitToPage(page.width(), page.height(), printer.width(), printer.height());
-  if (r.Width > 0 && r.Height > 0) painter.drawImage(QRect(r.Left, r.Top, r.Width, r.Height), page);
+  DrawFitted(painter, printer, page);
   if (!painter.end() || printer.printerState() == QPrinter::Error) {
     error = QString::fromUtf8(PrintTextsFor(CurrentLanguage).JobRefused);
     return false;
   }
   return true;
+}
+
+QByteArray RenderPdf(const QImage& page) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  if (!buffer.open(QIODevice::WriteOnly)) return {};
+  {
+    QPdfWriter writer(&buffer);
+    writer.setResolution(1200);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+    QPainter painter;
+    if (!painter.begin(&writer)) return {};
+    DrawFitted(painter, writer, page);
+    if (!painter.end()) return {};
+  }
+  return bytes;
 }
 
 bool PrintClientArea(TFormHlav& form, QPrinter* printer, QImage& page, QString& error) {
@@ -132,12 +162,16 @@ void TFormHlav::SpeedButtonPrintClick() {
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   const QString fileName = dialog.selectedFiles().first();
 
-  QPrinter pdf(QPrinter::HighResolution);
-  pdf.setOutputFormat(QPrinter::PdfFormat);
-  pdf.setOutputFileName(fileName);
-  if (!PrintPage(pdf, page, error))
-    ShowMessageBox(QString::fromUtf8(PrintTextsFor(CurrentLanguage).PdfError) + " " +
-                   QDir::toNativeSeparators(fileName));
+  // Drawn in memory and written like every other file, so a full disk leaves the old
+  // file whole and is reported, which a painter drawing into the file itself does not.
+  const std::string path = QFile::encodeName(fileName).toStdString();
+  const QByteArray pdf = RenderPdf(page);
+  TFailureReport failure{TFailure::NotRendered, path, {}, 0};
+  if (!pdf.isEmpty() &&
+      WriteFileSafely(path, std::string_view(pdf.constData(), std::size_t(pdf.size())), failure))
+    return;
+  ShowMessageBox(QString::fromUtf8(PrintTextsFor(CurrentLanguage).PdfError) + "\n" +
+                 QString::fromStdString(DescribeFailure(failure, CurrentLanguage)));
 }
 
 void TFormHlav::MenuContensClick() {

@@ -19,6 +19,10 @@ void EndPrintLayout(TFormHlav& form);
 // `error` when the document cannot be started or finished.
 bool PrintPage(QPrinter& printer, const QImage& page, QString& error);
 
+// The page as a one-page PDF document in memory, scaled to fit like a printed one; empty
+// when it cannot be drawn.
+QByteArray RenderPdf(const QImage& page);
+
 // The whole Print command on `printer` (nullptr: no printer installed). The window is back in
 // its normal layout in every case; `page` keeps the rendered page for a second try elsewhere.
 bool PrintClientArea(TFormHlav& form, QPrinter* printer, QImage& page, QString& error);

@@ -1,6 +1,5 @@
 #include "ui/Jpeg.h"
 
-#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -8,10 +7,12 @@
 
 #include <jpeglib.h>
 
+#include "files/SafeRead.h"
+
 namespace {
 
 // Files larger than this are not logos; refusing them keeps a wrong path from filling memory.
-constexpr long MaxJpegFileBytes = 64L * 1024 * 1024;
+constexpr std::size_t MaxJpegFileBytes = 64 * 1024 * 1024;
 
 // Everything that lives across setjmp/longjmp is plain C data: libjpeg's error handler jumps
 // back into the two functions below, and no C++ destructor may be skipped on the way.
@@ -140,27 +141,14 @@ bool DecodeJpegMemory(const std::uint8_t* data, std::size_t size, TRgbImage& out
 
 bool DecodeJpegFile(const std::string& path, TRgbImage& out, std::string& error) {
   out = TRgbImage{};
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    error = path + ": " + std::strerror(errno);
+  std::string bytes;
+  TFailureReport failure;
+  if (!ReadFileSafely(path, bytes, failure, MaxJpegFileBytes)) {
+    error = DescribeFailure(failure, LangEnglish);
     return false;
   }
-  std::vector<std::uint8_t> bytes;
-  long length = -1;
-  if (std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);
-  if (length < 0 || length > MaxJpegFileBytes || std::fseek(file, 0, SEEK_SET) != 0) {
-    std::fclose(file);
-    error = path + ": not a picture file of a usable size";
-    return false;
-  }
-  bytes.resize(static_cast<std::size_t>(length));
-  const std::size_t got = bytes.empty() ? 0 : std::fread(bytes.data(), 1, bytes.size(), file);
-  std::fclose(file);
-  if (got != bytes.size()) {
-    error = path + ": read error";
-    return false;
-  }
-  if (!DecodeJpegMemory(bytes.data(), bytes.size(), out, error)) {
+  if (!DecodeJpegMemory(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), out,
+                        error)) {
     error = path + ": " + error;
     return false;
   }

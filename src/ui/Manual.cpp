@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include <unistd.h>
+
 namespace fs = std::filesystem;
 
 std::vector<std::string> ManualSearchDirs() {
@@ -27,7 +29,8 @@ std::string FindManualFile(const std::string& name, const std::vector<std::strin
     if (dir.empty()) continue;
     std::error_code ec;
     const fs::path path = fs::path(dir) / name;
-    if (!fs::is_regular_file(path, ec)) continue;
+    // A manual the viewer could not read counts as missing, so the user hears of it.
+    if (!fs::is_regular_file(path, ec) || ::access(path.c_str(), R_OK) != 0) continue;
     const fs::path full = fs::absolute(path, ec);
     return ec ? path.string() : full.lexically_normal().string();
   }

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +28,7 @@
 
 #include <signal.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -247,6 +249,49 @@ private slots:
     QVERIFY(answerer.Texts.last().startsWith("Open file error!\n"));
     QVERIFY(answerer.Texts.last().contains(home.File("settings/vantel.ini")));
     QVERIFY(answerer.Texts.last().contains(home.File("settings/_vantel.ini")));
+  }
+
+  // Both settings files read-only, or a folder in their place: left as they are and
+  // named in the one closing message, whose detail lines follow the language.
+  void SettingsThatCannotBeReplacedAreLeftAndReportedOnce_data() {
+    QTest::addColumn<bool>("folder");
+    QTest::newRow("read-only files") << false;
+    QTest::newRow("folders in their place") << true;
+  }
+  void SettingsThatCannotBeReplacedAreLeftAndReportedOnce() {
+    QFETCH(bool, folder);
+    if (!folder && geteuid() == 0) QSKIP("permission bits do not stop root");
+    TTestHome home;
+    TModalAnswerer answerer;
+    const QByteArray ini = "[FORM_HLAV]\nLanguage=1\n", state = "1 2 3";
+    for (const auto& [name, content] : {std::pair{"vantel.ini", ini}, {"_vantel.ini", state}}) {
+      if (folder) {
+        QDir(home.Path()).mkdir(name);
+      } else {
+        home.Write(name, content);
+        QFile::setPermissions(home.File(name), QFile::ReadOwner | QFile::ReadGroup);
+      }
+    }
+    auto form = Start({"DEUTSCH"});
+    answerer.Texts.clear();
+    form->close();
+    QCOMPARE(answerer.Texts.size(), 1);
+    const QString sentence = folder ? QString::fromUtf8("keine gewöhnliche Datei")
+                                    : QString::fromUtf8("kann nicht zum Schreiben geöffnet "
+                                                        "werden, bleibt unverändert");
+    QCOMPARE(answerer.Texts[0].section('\n', 0, 1),
+             QString::fromUtf8("Fehler beim öffnen der Datei!\nDiese Einstellungen konnten für "
+                               "den nächsten Start nicht gespeichert werden:"));
+    for (const char* name : {"vantel.ini", "_vantel.ini"}) {
+      QVERIFY2(answerer.Texts[0].contains(home.File(name) + ": " + sentence),
+               qPrintable(answerer.Texts[0]));
+      if (folder) QVERIFY(QFileInfo(home.File(name)).isDir());
+    }
+    if (!folder) {
+      QCOMPARE(Read(home.File("vantel.ini")), ini);
+      QCOMPARE(Read(home.File("_vantel.ini")), state);
+      QVERIFY(!(QFile::permissions(home.File("vantel.ini")) & QFile::WriteOwner));
+    }
   }
 
   void SaveTakesTheScreenAndProposesTheFileToOpen() {

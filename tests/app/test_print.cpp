@@ -21,6 +21,11 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <csignal>
+#include <cstring>
+
+#include <sys/resource.h>
+
 namespace {
 
 bool AllWhite(const QImage& image, const QRect& area) {
@@ -171,6 +176,57 @@ private slots:
     QVERIFY(answerer.Texts[0].contains("PDF"));
     CheckLayout(form, false);
     QVERIFY(form.LabelHlaseni->text().startsWith("Date and time of printing:  "));
+  }
+
+  // With no printer the page may go to a PDF file: written whole through a temporary file,
+  // or, when the disk takes no more (a file size limit here), not at all, with the old file
+  // kept byte for byte and the failure told in the current language.
+  void PdfInsteadOfPrintIsWrittenWholeOrNotAtAll_data() {
+    QTest::addColumn<bool>("full");
+    QTest::newRow("written") << false;
+    QTest::newRow("disk full") << true;
+  }
+  void PdfInsteadOfPrintIsWrittenWholeOrNotAtAll() {
+    QFETCH(bool, full);
+    if (!QPrinterInfo::defaultPrinter().isNull()) QSKIP("a printer is installed here");
+    TTestHome home;
+    TModalAnswerer answerer(QMessageBox::Yes); // also Qt's question before replacing a file
+    TFormHlav form(QStringList{});
+    Prepare(form);
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.MenuGermanClick();
+    const QString path = home.File("record.pdf");
+    const QByteArray old = "%PDF-1.4 an older record";
+    home.Write("record.pdf", old);
+    answerer.Texts.clear();
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    rlimit small{4096, limit.rlim_max};
+    if (full) {
+      signal(SIGXFSZ, SIG_IGN);
+      setrlimit(RLIMIT_FSIZE, &small);
+    }
+    {
+      TFileDialogAnswerer dialog(path);
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
+    }
+    setrlimit(RLIMIT_FSIZE, &limit);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    QVERIFY2(answerer.Texts.value(0).startsWith(QString::fromUtf8("Es ist kein Drucker installiert.")),
+             qPrintable(answerer.Texts.join('|')));
+    if (full) {
+      QCOMPARE(written, old);
+      QCOMPARE(answerer.Texts.last(),
+               QString::fromUtf8("Die PDF-Datei konnte nicht geschrieben werden:\n") + path +
+                   QString::fromUtf8(": Schreiben nicht möglich: ") + QString(strerror(EFBIG)));
+    } else {
+      QVERIFY(written.startsWith("%PDF-"));
+      QVERIFY(written.trimmed().endsWith("%%EOF"));
+      QVERIFY(!answerer.Texts.last().contains("PDF-Datei"));
+    }
+    QCOMPARE(QDir(home.Path()).entryList(QDir::Files | QDir::Hidden).filter(".tmp"), QStringList{});
   }
 
   void ManualOfTheLanguageIsOpenedOrReported() {

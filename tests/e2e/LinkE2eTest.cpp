@@ -20,7 +20,8 @@ protected:
   void Connect(const std::vector<std::string>& options) {
     std::string error;
     ASSERT_TRUE(Sim.Start(VANTEL_SIM_PATH, options, error)) << error;
-    ASSERT_TRUE(Serial.Open(Sim.Path, error)) << error;
+    TFailureReport failure;
+    ASSERT_TRUE(Serial.Open(Sim.Path, failure)) << DescribeFailure(failure, LangEnglish);
     Engine.SetPort(&Port);
   }
   // Runs a command to its end: the transfer idle again, or a version box.
@@ -108,6 +109,60 @@ TEST_F(LinkEndToEnd, FaultsOfTheUnitEndInTheirTexts) {
   }
 }
 
+// The unit stores the block it echoed wrongly, or whose copy fails the verify, for about
+// 3 s: its countdown must not replace the red failure text.
+TEST_F(LinkEndToEnd, AFailedProgrammingPassStaysRedWhileTheUnitStores) {
+  const std::pair<const char*, const char*> cases[] = {{"--bad-echo", "Program error!"},
+                                                       {"--bad-verify", "Verify error!"}};
+  for (const auto& [option, error] : cases) {
+    SCOPED_TRACE(option);
+    Host.Texts.clear();
+    Connect({option});
+    Run(&TLinkEngine::StartProgram, 60);
+    EXPECT_EQ(Host.StatusText, error);
+    bool storing = false;
+    for (int i = 0; i < 80; ++i) {
+      Ticker.Tick();
+      storing |= Engine.SaveCountdown > 0;
+      ASSERT_EQ(Host.StatusText, error) << i;
+      ASSERT_EQ(Host.StatusColour, TColour::Red) << i;
+      ASSERT_TRUE(Host.StatusVisible) << i;
+    }
+    EXPECT_TRUE(storing);
+    EXPECT_EQ(Engine.SaveCountdown, 0) << "stored by now";
+    Serial.Close();
+    Sim.Stop();
+  }
+}
+
+// The unit stops reading until the transmit queue is full, then reads again. It takes
+// every 52 bytes as a frame: only if each frame reached it whole do the polling and the
+// transfers go on.
+TEST_F(LinkEndToEnd, AStalledUnitThatReadsAgainGetsWholeFrames) {
+  Connect({"--strict-framing"});
+  Run(&TLinkEngine::StartRead);
+  ASSERT_EQ(Host.StatusText, "Verify: OK");
+  ASSERT_GT(Ticker.TickUntil([&] { return Host.MonitorFrames > 0; }, 20), 0);
+  Sim.Pause();
+  TLinkFrame request;
+  BuildMonitorRequest(request);
+  int queued = 0;
+  while (queued < 100000 && Serial.Write(request.data(), FrameSize)) ++queued;
+  ASSERT_LT(queued, 100000) << "the queue never filled";
+  ASSERT_GT(Ticker.TickUntil([&] { return Host.ConnectionVisible; }, NoLinkLimitTicks + 6), 0);
+
+  Sim.Resume();
+  ASSERT_GT(Ticker.TickUntil([&] { return !Host.ConnectionVisible; }, 40), 0);
+  const int frames = Host.MonitorFrames;
+  for (int i = 0; i < 40; ++i) {
+    Ticker.Tick();
+    EXPECT_FALSE(Host.ConnectionVisible) << i;
+  }
+  EXPECT_GE(Host.MonitorFrames - frames, 40 / MonitorTicks - 1);
+  Run(&TLinkEngine::StartVerify);
+  EXPECT_EQ(Host.StatusText, "Verify: OK");
+}
+
 TEST_F(LinkEndToEnd, UnitOfAnotherVersionShowsTheVersionBox) {
   Connect({"--version", "66"});
   Run(&TLinkEngine::StartRead);
@@ -152,10 +207,11 @@ TEST_F(LinkEndToEnd, SwitchToAMissingDeviceStopsTheFramesAndShowsTheIndicator) {
   ASSERT_GT(Ticker.TickUntil([&] { return Host.MonitorFrames > 0; }, 20), 0);
   const int frames = Host.MonitorFrames;
   Serial.Close();
-  std::string error;
+  TFailureReport error;
   const std::string missing = Home.Path + "/ttyVANTEL-missing";
   EXPECT_FALSE(Serial.Open(missing, error));
-  EXPECT_EQ(error.rfind(missing + ": ", 0), 0u) << error;
+  EXPECT_EQ(error.What, TFailure::PortMissing);
+  EXPECT_EQ(error.Path, missing);
   EXPECT_GT(Ticker.TickUntil([&] { return Host.ConnectionVisible; }, NoLinkLimitTicks), 0);
   EXPECT_EQ(Host.MonitorFrames, frames);
   Run(&TLinkEngine::StartRead);

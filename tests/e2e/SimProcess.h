@@ -86,6 +86,7 @@ public:
     if (StdinWrite >= 0) close(StdinWrite), StdinWrite = -1;
     if (Pid <= 0) return;
     kill(Pid, SIGTERM);
+    kill(Pid, SIGCONT);
     for (int i = 0; i < 200; ++i) {
       if (waitpid(Pid, nullptr, WNOHANG) == Pid) {
         Pid = -1;
@@ -96,6 +97,13 @@ public:
     kill(Pid, SIGKILL);
     waitpid(Pid, nullptr, 0);
     Pid = -1;
+  }
+  // Freezes the simulator (it reads nothing, as a stalled far end) and lets it go on.
+  void Pause() {
+    if (Pid > 0) kill(Pid, SIGSTOP);
+  }
+  void Resume() {
+    if (Pid > 0) kill(Pid, SIGCONT);
   }
   // True once the simulator has ended by itself (collects it).
   bool Exited() {
@@ -130,6 +138,7 @@ public:
       ++BlockWrites;
     return Port.Write(data, count);
   }
+  void SendUnsent() override { Port.SendUnsent(); }
   bool WaitSent(int timeoutMs) override { return Port.WaitSent(timeoutMs); }
   void Close() override { Port.Close(); }
 

@@ -44,15 +44,15 @@ TEST_F(TProfileTest, WritingKeepsTheRestOfTheFile) {
   ini.WriteInteger("FORM_HLAV", "CheckBoxIgnAll->Checked", 0);
   ini.WriteString("FORM_HLAV", "File", "/tmp/a.ign\nInjected=1");
   ini.WriteString("New", "A", "b");
-  std::string error;
-  ASSERT_TRUE(ini.Flush(error)) << error;
+  TFailureReport error;
+  ASSERT_TRUE(ini.Flush(error)) << DescribeFailure(error, LangEnglish);
   EXPECT_EQ(Slurp(path), "; kept\r\n[FORM_HLAV]\r\nLEFT=120\r\nUnknown=x\r\n"
                          "CheckBoxIgnAll->Checked=0\r\nFile=/tmp/a.ign\r\n\r\n"
                          "[Other]\r\nKey=v\r\n[New]\r\nA=b\r\n");
 
   TProfileFile fresh((dir / "a" / "b" / "vantel.ini").string()); // directories created
   fresh.WriteInteger("FORM_HLAV", "ComPort", 2);
-  ASSERT_TRUE(fresh.Flush(error)) << error;
+  ASSERT_TRUE(fresh.Flush(error)) << DescribeFailure(error, LangEnglish);
   EXPECT_EQ(Slurp(fresh.Path()), "[FORM_HLAV]\r\nComPort=2\r\n");
 }
 
@@ -61,9 +61,10 @@ TEST_F(TProfileTest, FailedFlushNamesTheFileAndKeepsTheOldOne) {
   const std::string blocker = (dir / "vantel.ini").string();
   Put(blocker, "[FORM_HLAV]\nLeft=1\n");
   TProfileFile nested(blocker + "/vantel.ini");
-  std::string error;
+  TFailureReport error;
   EXPECT_FALSE(nested.Flush(error));
-  EXPECT_NE(error.find(nested.Path()), std::string::npos) << error;
+  EXPECT_EQ(error.What, TFailure::FolderNotCreated);
+  EXPECT_EQ(error.Path, nested.Path());
   EXPECT_EQ(Slurp(blocker), "[FORM_HLAV]\nLeft=1\n");
 }
 
@@ -76,9 +77,10 @@ TEST_F(TProfileTest, FlushIntoReadOnlyDirectoryFails) {
   TProfileFile ini(path);
   fs::permissions(ro, fs::perms::owner_read | fs::perms::owner_exec);
   ini.WriteInteger("FORM_HLAV", "Left", 2);
-  std::string error;
+  TFailureReport error;
   EXPECT_FALSE(ini.Flush(error));
-  EXPECT_NE(error.find(ini.Path()), std::string::npos) << error;
+  EXPECT_EQ(error.What, TFailure::TempNotCreated);
+  EXPECT_EQ(error.Path, ini.Path());
   fs::permissions(ro, fs::perms::owner_all);
   EXPECT_EQ(Slurp(ini.Path()), "[FORM_HLAV]\nLeft=1\n");
   EXPECT_EQ(std::distance(fs::directory_iterator(ro), fs::directory_iterator{}), 1);

@@ -26,8 +26,8 @@ TEST_F(TStateFileTest, WritesTenLinesOfTenFieldsAndReadsThemBack) {
   image.Bytes()[1] = 7;
   image.Bytes()[10] = 42;
   image.Bytes()[99] = 100;
-  std::string error;
-  ASSERT_TRUE(WriteStateFile(path, image, error)) << error;
+  TFailureReport error;
+  ASSERT_TRUE(WriteStateFile(path, image, error)) << DescribeFailure(error, LangEnglish);
   std::string expected = "  255     7     0     0     0     0     0     0     0     0 \r\n"
                          "   42     0     0     0     0     0     0     0     0     0 \r\n";
   for (int line = 2; line < 9; ++line)

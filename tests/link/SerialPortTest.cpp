@@ -3,12 +3,16 @@
 #include <chrono>
 #include <cstring>
 #include <ctime>
+#include <fcntl.h>
+#include <functional>
 #include <fstream>
 #include <poll.h>
 #include <termios.h>
 #include <thread>
 
+#include "SimUnit.h"
 #include "link/LinkTestSupport.h"
+#include "link/RecordingHost.h"
 #include "link/PortName.h"
 #include "link/PosixSerialPort.h"
 #include "link/TestMarker.h"
@@ -59,8 +63,8 @@ TEST(PosixSerialPort, RawLineDataExclusivityAndRestoreOnAPseudoTerminal) {
   termios before{}, line{}, after{};
   ASSERT_EQ(tcgetattr(pty.Master, &before), 0); // the slave's line, cooked
   TPosixSerialPort port, other;
-  std::string error;
-  ASSERT_TRUE(port.Open(pty.Slave, error)) << error;
+  TFailureReport error;
+  ASSERT_TRUE(port.Open(pty.Slave, error)) << DescribeFailure(error, LangEnglish);
   ASSERT_EQ(tcgetattr(pty.Master, &line), 0);
   EXPECT_EQ(cfgetospeed(&line), B57600);
   EXPECT_EQ(cfgetispeed(&line), B57600);
@@ -71,8 +75,8 @@ TEST(PosixSerialPort, RawLineDataExclusivityAndRestoreOnAPseudoTerminal) {
   EXPECT_EQ(line.c_cc[VMIN] + line.c_cc[VTIME], 0);
 
   EXPECT_FALSE(other.Open(pty.Slave, error));
-  EXPECT_NE(error.find(pty.Slave + ": "), std::string::npos) << error;
-  EXPECT_NE(error.find("Another program"), std::string::npos) << error;
+  EXPECT_EQ(error.What, TFailure::PortBusy);
+  EXPECT_EQ(error.Path, pty.Slave);
 
   std::uint8_t out[256], in[64];
   for (int i = 0; i < 256; ++i) out[i] = static_cast<std::uint8_t>(i);
@@ -108,19 +112,23 @@ TEST(PosixSerialPort, RawLineDataExclusivityAndRestoreOnAPseudoTerminal) {
   EXPECT_EQ(after.c_lflag, before.c_lflag);
   EXPECT_EQ(after.c_cflag, before.c_cflag);
   EXPECT_EQ(port.BytesWaiting(), -1);
-  EXPECT_TRUE(other.Open(pty.Slave, error)) << error; // free again
+  EXPECT_TRUE(other.Open(pty.Slave, error)) << DescribeFailure(error, LangEnglish); // free again
 
-  for (const char* device : {"/dev/ttyVANTEL-none", "/dev/null"}) {
+  const std::pair<const char*, TFailure> failures[] = {{"/dev/ttyVANTEL-none", TFailure::PortMissing},
+                                                       {"/dev/null", TFailure::PortFailed}};
+  for (const auto& [device, what] : failures) {
     EXPECT_FALSE(port.Open(device, error));
-    EXPECT_EQ(error.rfind(std::string(device) + ": ", 0), 0u) << error;
+    EXPECT_EQ(error.What, what) << device;
+    EXPECT_EQ(error.Path, device);
+    EXPECT_NE(error.Errno, 0);
   }
 }
 
 TEST(PosixSerialPort, HungUpFarEndReportsMinusOneWithoutSpinning) {
   TPtyPair pty;
   TPosixSerialPort port;
-  std::string error;
-  ASSERT_TRUE(port.Open(pty.Slave, error)) << error;
+  TFailureReport error;
+  ASSERT_TRUE(port.Open(pty.Slave, error)) << DescribeFailure(error, LangEnglish);
   pty.CloseMaster();
   auto cpu = [] {
     timespec t{};
@@ -141,4 +149,71 @@ TEST(PosixSerialPort, HungUpFarEndReportsMinusOneWithoutSpinning) {
   EXPECT_FALSE(port.WaitSent(50));
   port.Close();
   EXPECT_FALSE(port.IsOpen());
+}
+
+// The far end stops reading until the transmit queue is full, then reads again. It finds
+// frames by their place in the byte stream alone, as the unit does: the rest of the frame
+// that the full queue cut off must go out before the next one, so every frame it reads
+// starts on a frame boundary, and the monitor polling recovers.
+TEST(PosixSerialPort, AFrameCutOffByAFullQueueIsFinishedAndPollingRecovers) {
+  TPtyPair pty;
+  ASSERT_EQ(fcntl(pty.Master, F_SETFL, fcntl(pty.Master, F_GETFL) | O_NONBLOCK), 0);
+  TPosixSerialPort serial;
+  TFailureReport error;
+  ASSERT_TRUE(serial.Open(pty.Slave, error)) << DescribeFailure(error, LangEnglish);
+  TDeviceImage image{};
+  TRecordingHost host(image);
+  TLinkEngine engine(image, host);
+  engine.SetPort(&serial);
+  TSimUnit unit;
+
+  std::vector<std::uint8_t> seen; // every byte the far end has read
+  std::size_t handled = 0;
+  int misplaced = 0;
+  auto serve = [&] {
+    std::uint8_t buffer[4096];
+    for (ssize_t got; (got = read(pty.Master, buffer, sizeof buffer)) > 0;)
+      seen.insert(seen.end(), buffer, buffer + got);
+    for (; handled + FrameSize <= seen.size(); handled += FrameSize) {
+      const std::uint8_t* frame = seen.data() + handled;
+      if (!FrameCheckOk(frame) || frame[0] != MonitorRequestCommand) {
+        ++misplaced;
+        continue;
+      }
+      TLinkFrame reply;
+      unit.BuildMonitorFrame(reply);
+      if (write(pty.Master, reply.data(), FrameSize) < 0) break; // full: the reply is lost
+    }
+  };
+  auto tickUntil = [&](const std::function<bool()>& done, bool serving) {
+    for (int i = 1; i <= 200; ++i) {
+      engine.Timer1Timer();
+      if (serving) serve();
+      std::this_thread::sleep_for(2ms);
+      if (done()) return i;
+    }
+    return -1;
+  };
+  ASSERT_GT(tickUntil([&] { return host.MonitorFrames >= 2; }, true), 0);
+
+  // Stalled: requests pile up until the queue takes only part of one.
+  TLinkFrame request;
+  BuildMonitorRequest(request);
+  int queued = 0;
+  while (queued < 100000 && serial.Write(request.data(), FrameSize)) ++queued;
+  ASSERT_LT(queued, 100000) << "the queue never filled";
+  ASSERT_GT(tickUntil([&] { return host.ConnectionVisible; }, false), 0);
+
+  const int frames = host.MonitorFrames;
+  ASSERT_GT(tickUntil([&] { return host.MonitorFrames > frames; }, true), 0);
+  // Polling goes on: every request the far end reads from now on is answered.
+  const int recovered = host.MonitorFrames;
+  tickUntil([] { return false; }, true);
+  EXPECT_FALSE(host.ConnectionVisible);
+  EXPECT_GE(host.MonitorFrames - recovered, 200 / MonitorTicks - 2);
+  std::this_thread::sleep_for(50ms);
+  serve();
+  EXPECT_EQ(misplaced, 0);
+  EXPECT_GT(seen.size(), static_cast<std::size_t>(queued) * FrameSize);
+  EXPECT_EQ(seen.size() % FrameSize, 0u);
 }

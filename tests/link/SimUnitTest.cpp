@@ -180,6 +180,22 @@ TEST(SimRequestReader, ResyncsPastStrayBytesAndDropsStalePartials) {
   EXPECT_EQ(reader.Pending(), 0u);
 }
 
+// A frame cut short shifts every later one: a shifted monitor request passes the check and
+// reads as a write of block 0.
+TEST(SimRequestReader, ByPlaceOnlyStaysShiftedAndKeepsPartials) {
+  TSimRequestReader reader(true);
+  const TLinkFrame a = Request(0x30);
+  std::vector<std::uint8_t> stream(a.begin(), a.begin() + 44);
+  for (int i = 0; i < 2; ++i) stream.insert(stream.end(), a.begin(), a.end());
+  reader.Feed(stream.data(), stream.size(), 1.0);
+  TLinkFrame got;
+  ASSERT_TRUE(reader.NextRequest(got)); // the first window fails and is skipped whole
+  EXPECT_EQ(got[0], 0x00);
+  EXPECT_FALSE(reader.NextRequest(got));
+  reader.Expire(5.0);
+  EXPECT_EQ(reader.Pending(), 44u);
+}
+
 // The program itself on a real pseudo-terminal; ends with its stdin, on SIGTERM, or unplugged.
 TEST(SimProcess, AnswersOverItsPseudoTerminal) {
   struct TSim {
@@ -223,8 +239,8 @@ TEST(SimProcess, AnswersOverItsPseudoTerminal) {
     TSim sim({"--exit-on-stdin-eof", "--link", link});
     ASSERT_FALSE(sim.Slave.empty());
     TPosixSerialPort port;
-    std::string error;
-    ASSERT_TRUE(port.Open(link, error)) << error;
+    TFailureReport error;
+    ASSERT_TRUE(port.Open(link, error)) << DescribeFailure(error, LangEnglish);
     for (std::uint8_t command : {0x30, 0x40}) {
       const TLinkFrame request = Request(command);
       ASSERT_TRUE(port.Write(request.data(), FrameSize));
@@ -243,8 +259,8 @@ TEST(SimProcess, AnswersOverItsPseudoTerminal) {
   {
     TSim sim({"--unplug-after", "1"});
     TPosixSerialPort port;
-    std::string error;
-    ASSERT_TRUE(port.Open(sim.Slave, error)) << error;
+    TFailureReport error;
+    ASSERT_TRUE(port.Open(sim.Slave, error)) << DescribeFailure(error, LangEnglish);
     EXPECT_EQ(port.BytesWaiting(), 0);
     int waiting = 0;
     for (int i = 0; i < 60 && (waiting = port.BytesWaiting()) >= 0; ++i)

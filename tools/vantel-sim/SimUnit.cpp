@@ -223,6 +223,13 @@ void TSimRequestReader::Feed(const std::uint8_t* data, std::size_t count, double
 }
 
 bool TSimRequestReader::NextRequest(TLinkFrame& request) {
+  while (ByPlaceOnly && Buffer.size() >= static_cast<std::size_t>(FrameSize)) {
+    const bool valid = FrameCheckOk(Buffer.data());
+    if (valid) std::copy_n(Buffer.begin(), FrameSize, request.begin());
+    Buffer.erase(Buffer.begin(), Buffer.begin() + FrameSize);
+    if (valid) return true;
+  }
+  if (ByPlaceOnly) return false;
   std::size_t start = 0;
   while (Buffer.size() - start >= static_cast<std::size_t>(FrameSize)) {
     if (FrameCheckOk(Buffer.data() + start)) {
@@ -237,5 +244,5 @@ bool TSimRequestReader::NextRequest(TLinkFrame& request) {
 }
 
 void TSimRequestReader::Expire(double now, double maxAgeSeconds) {
-  if (!Buffer.empty() && now - LastByte > maxAgeSeconds) Buffer.clear();
+  if (!ByPlaceOnly && !Buffer.empty() && now - LastByte > maxAgeSeconds) Buffer.clear();
 }

@@ -67,8 +67,11 @@ private:
 
 // Collects request bytes into 52-byte frames. A window that fails its check loses its
 // first byte and the rest is tried again; a partial frame left alone too long is dropped.
+// By place only, every 52 bytes are one frame, a bad one ignored, and nothing expires: the
+// strictest unit, which stays shifted for ever once a frame reaches it cut short.
 class TSimRequestReader {
 public:
+  explicit TSimRequestReader(bool byPlaceOnly = false) : ByPlaceOnly(byPlaceOnly) {}
   void Feed(const std::uint8_t* data, std::size_t count, double now);
   bool NextRequest(TLinkFrame& request);
   // Drops a partial frame that has waited longer than maxAgeSeconds since its last byte.
@@ -76,6 +79,7 @@ public:
   std::size_t Pending() const { return Buffer.size(); }
 
 private:
+  bool ByPlaceOnly;
   std::vector<std::uint8_t> Buffer;
   double LastByte = 0;
 };

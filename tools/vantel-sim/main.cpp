@@ -41,6 +41,8 @@ void Usage() {
              "  --version N            layout version in block 0 and the monitor frames (67)\n"
              "  --bad-echo             echo block 1 with one byte changed\n"
              "  --bad-verify           answer a verify of block 1 with one byte changed\n"
+             "  --strict-framing       take every 52 bytes as one request, without resyncing\n"
+             "                         or dropping a partial frame after a pause\n"
              "  --unplug-after SECONDS hang up the line after this time and exit\n"
              "  --seed N               seed of the fault choices\n"
              "  --exit-on-stdin-eof    exit when standard input reaches its end\n",
@@ -84,6 +86,7 @@ int main(int argc, char** argv) {
   std::string linkPath;
   double unplugAfter = -1;
   bool exitOnStdinEof = false;
+  bool strictFraming = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -124,6 +127,8 @@ int main(int argc, char** argv) {
       options.BadEcho = true;
     else if (arg == "--bad-verify")
       options.BadVerify = true;
+    else if (arg == "--strict-framing")
+      strictFraming = true;
     else if (arg == "--unplug-after")
       unplugAfter = static_cast<double>(number(0, 86400));
     else if (arg == "--seed")
@@ -181,7 +186,7 @@ int main(int argc, char** argv) {
   std::fflush(stdout);
 
   TSimUnit unit(options);
-  TSimRequestReader reader;
+  TSimRequestReader reader(strictFraming);
   std::deque<TPendingReply> pending;
   std::vector<std::uint8_t> reply;
   std::uint32_t latencyRandom = options.Seed * 2654435761u + 1;
@@ -214,7 +219,8 @@ int main(int argc, char** argv) {
       if (got == 0 || (got < 0 && errno != EINTR && errno != EAGAIN)) break;
     }
     if (fds[0].revents & POLLIN) {
-      const ssize_t got = read(master, buffer, sizeof buffer);
+      // A few frames at a time, so a backlog never exceeds what the reader keeps.
+      const ssize_t got = read(master, buffer, 16 * FrameSize);
       if (got > 0) {
         const double arrived = Now();
         reader.Feed(buffer, static_cast<std::size_t>(got), arrived);

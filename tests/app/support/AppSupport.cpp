@@ -1,7 +1,9 @@
 #include "support/AppSupport.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 
 TTestHome::TTestHome() {
   qputenv("VANTEL_HOME", Dir.path().toLocal8Bit());
@@ -25,8 +27,31 @@ TModalAnswerer::TModalAnswerer(QMessageBox::StandardButton answer) : Answer(answ
   connect(&Poll, &QTimer::timeout, this, [this] {
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
       Texts << box->text();
-      box->done(Answer);
+      // A click, so that Qt's own questions (which ask for the clicked button) get it too.
+      if (QAbstractButton* button = box->button(Answer))
+        button->click();
+      else
+        box->done(Answer);
     }
+  });
+  Poll.start();
+}
+
+TFileDialogAnswerer::TFileDialogAnswerer(const QString& path) {
+  Poll.setInterval(5);
+  connect(&Poll, &QTimer::timeout, this, [this, path] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr || Accepting) return; // not while the dialog asks its own questions
+    if (++Dialogs > 1) {
+      dialog->reject();
+      return;
+    }
+    // The dialog leaves a focused file name edit alone, as a user may be typing in it.
+    if (QWidget* focus = dialog->focusWidget()) focus->clearFocus();
+    dialog->selectFile(path);
+    Accepting = true;
+    static_cast<QDialog*>(dialog)->accept();
+    Accepting = false;
   });
   Poll.start();
 }

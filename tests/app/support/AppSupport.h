@@ -34,6 +34,18 @@ private:
   QTimer Poll;
 };
 
+// While it lives, the next file dialog is given path and accepted, through the dialog's
+// own checks; any further one (or the same one refusing the path) is cancelled.
+class TFileDialogAnswerer : public QObject {
+public:
+  explicit TFileDialogAnswerer(const QString& path);
+  int Dialogs = 0;
+
+private:
+  bool Accepting = false;
+  QTimer Poll;
+};
+
 #include <QProcess>
 
 // The simulated unit as a child process on its own pseudo-terminal; ended with the object.
