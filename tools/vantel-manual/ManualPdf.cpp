@@ -56,9 +56,8 @@ void StyleDocument(QTextDocument& doc, double width) {
     }
     if (level > 0) {
       static const double sizes[] = {0, 18, 13.5, 11.5, 10.5, 10, 10};
-      format.setTopMargin(level == 1 ? 0 : MmToPx(4));
-      format.setBottomMargin(MmToPx(level == 1 ? 4 : 1.5));
-      if (level == 1 && !first) format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+      format.setTopMargin(first ? 0 : MmToPx(level == 1 ? 9 : 4));
+      format.setBottomMargin(MmToPx(level == 1 ? 3 : 1.5));
       first = false;
       cursor.setBlockFormat(format);
       cursor.select(QTextCursor::BlockUnderCursor);
@@ -110,16 +109,15 @@ void StyleDocument(QTextDocument& doc, double width) {
   }
 }
 
-// A heading that would stand at the foot of a page with hardly anything under it moves to
-// the next page; moving one shifts the rest, so the check starts again from there.
+// A heading in the last part of a page would stand there with hardly anything under it: it
+// moves to the next page. Each move shifts what follows, and the layout is asked afresh.
 void KeepHeadingsWithText(QTextDocument& doc, double pageHeight) {
   for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
     QTextBlockFormat format = block.blockFormat();
-    if (format.headingLevel() <= 1 || format.pageBreakPolicy() != QTextFormat::PageBreak_Auto)
+    if (format.headingLevel() == 0 || format.pageBreakPolicy() != QTextFormat::PageBreak_Auto)
       continue;
     const QRectF r = doc.documentLayout()->blockBoundingRect(block);
-    const double left = pageHeight - std::fmod(r.bottom(), pageHeight);
-    if (left < pageHeight * 0.12 && r.top() > pageHeight * 0.5) {
+    if (std::fmod(r.top(), pageHeight) > pageHeight * 0.82) {
       format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
       QTextCursor(block).setBlockFormat(format);
     }

@@ -166,6 +166,7 @@ bool RenderPictures(const TLanguageRun& language, TManualPictures& pictures) {
 QString Substitute(QString text) {
   text.replace("@VERSION@", QString::fromStdString(ProjectVersion()));
   text.replace("@DATE@", QString::fromStdString(ProjectReleaseDate()));
+  text.replace("@YEAR@", QString::fromStdString(ProjectReleaseDate().substr(0, 4)));
   return text;
 }
 
