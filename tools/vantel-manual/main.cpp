@@ -170,9 +170,17 @@ QString Substitute(QString text) {
   return text;
 }
 
+// The offscreen platform's notes about window hints and the runtime directory say nothing
+// about the manuals; everything else is passed on.
+void QuietMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (text.contains("propagateSizeHints") || text.contains("XDG_RUNTIME_DIR")) return;
+  std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+  qInstallMessageHandler(QuietMessages);
   // Pictures at twice the screen size stay sharp on paper; no display is needed.
   qputenv("QT_QPA_PLATFORM", "offscreen");
   qputenv("QT_SCALE_FACTOR", "2");
