@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QDesktopServices>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -63,6 +64,11 @@ public:
   }
 };
 
+// An opener that has run this long has shown the document: in a plain window manager it
+// waits for the viewer and fails when the viewer ends badly, which says nothing about
+// whether the document could be shown.
+constexpr qint64 DocumentShownMs = 3000;
+
 // Hands the file to the desktop; `failed` runs when no program could show it, now or when
 // the opener gives up.
 void OpenDocument(QWidget* owner, const QString& path, std::function<void()> failed) {
@@ -74,10 +80,14 @@ void OpenDocument(QWidget* owner, const QString& path, std::function<void()> fai
   auto* process = new TDocumentOpener(owner);
   process->setStandardOutputFile(QProcess::nullDevice());
   process->setStandardErrorFile(QProcess::nullDevice());
+  QElapsedTimer running;
+  running.start();
   QObject::connect(process, &QProcess::finished, owner,
-                   [process, failed](int code, QProcess::ExitStatus status) {
+                   [process, failed, running](int code, QProcess::ExitStatus status) {
                      process->deleteLater();
-                     if (status != QProcess::NormalExit || code != 0) failed();
+                     if ((status != QProcess::NormalExit || code != 0) &&
+                         running.elapsed() < DocumentShownMs)
+                       failed();
                    });
   QObject::connect(process, &QProcess::errorOccurred, owner,
                    [process, failed](QProcess::ProcessError error) {

@@ -191,6 +191,7 @@ private slots:
       QFile opener(bin.filePath("xdg-open"));
       QVERIFY(opener.open(QIODevice::WriteOnly));
       opener.write("#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$VANTEL_TEST_OPENED\"\n"
+                   "[ -n \"$VANTEL_TEST_OPEN_DELAY\" ] && sleep \"$VANTEL_TEST_OPEN_DELAY\"\n"
                    "exit \"${VANTEL_TEST_OPEN_STATUS:-0}\"\n");
       opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
@@ -251,6 +252,16 @@ private slots:
                                "Auf diesem Rechner ist kein Programm zum Anzeigen von "
                                "PDF-Dokumenten eingerichtet. Das Handbuch liegt hier:\n") +
                  installed + "/manual_vantel_de.pdf");
+
+    // A viewer that ran for a while and then ended badly was seen: no message.
+    answerer.Texts.clear();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    qputenv("VANTEL_TEST_OPEN_DELAY", "3.5");
+    QTest::keyClick(&form, Qt::Key_F1);
+    QTest::qWait(4500);
+    QVERIFY2(answerer.Texts.isEmpty(), qPrintable(answerer.Texts.join("|")));
+    qunsetenv("VANTEL_TEST_OPEN_DELAY");
 
     // No opener at all: the toolkit's own way is asked.
     form.activateWindow();
