@@ -13,6 +13,7 @@
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
+#include <QTextLayout>
 
 #include <vector>
 
@@ -66,7 +67,9 @@ void StyleDocument(QTextDocument& doc, double width) {
       chars.setFontWeight(QFont::Bold);
       chars.setForeground(level == 1 ? QColor(0x10, 0x24, 0x3f) : QColor(0x1f, 0x3b, 0x5e));
       cursor.mergeCharFormat(chars);
-    } else if (block.textList() == nullptr && format.bottomMargin() < MmToPx(1.5)) {
+    } else if (block.textList() == nullptr && !format.nonBreakableLines() &&
+               !format.hasProperty(QTextFormat::BlockCodeFence) &&
+               format.bottomMargin() < MmToPx(1.5)) {
       format.setBottomMargin(MmToPx(1.5));
       cursor.setBlockFormat(format);
     }
@@ -120,8 +123,20 @@ void KeepHeadingsWithText(QTextDocument& doc, double pageHeight) {
     if (std::fmod(r.top(), pageHeight) > pageHeight * 0.82) {
       format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
       QTextCursor(block).setBlockFormat(format);
+      doc.markContentsDirty(0, doc.characterCount());
     }
   }
+}
+
+// Every block with text has lines: nothing of the manual is silently left out.
+bool AllLaidOut(QTextDocument& doc) {
+  doc.documentLayout()->documentSize();
+  for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+    doc.documentLayout()->blockBoundingRect(block);
+    if (!block.text().isEmpty() && (block.layout() == nullptr || block.layout()->lineCount() == 0))
+      return false;
+  }
+  return true;
 }
 
 std::vector<THeading> Headings(QTextDocument& doc, double pageHeight) {
@@ -255,7 +270,14 @@ bool WriteManualPdf(const TManualSource& source, const TManualPictures& pictures
     doc.addResource(QTextDocument::ImageResource, QUrl(it.key()), it.value());
   doc.setPageSize(body.size());
   StyleDocument(doc, body.width());
+  // Many small format changes leave Qt's incremental page layout with blocks it never laid
+  // out (they would vanish from the PDF); one full layout afterwards has them all.
+  doc.markContentsDirty(0, doc.characterCount());
   KeepHeadingsWithText(doc, body.height());
+  if (!AllLaidOut(doc)) {
+    error = "some text of " + fileName + " was not laid out";
+    return false;
+  }
   const std::vector<THeading> headings = Headings(doc, body.height());
   const int bodyPages = PageCount(doc, body.height());
 
