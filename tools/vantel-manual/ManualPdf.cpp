@@ -40,8 +40,28 @@ QFont BodyFont() {
   return font;
 }
 
+// A line of a code block: all of it in the fixed font. The importer marks code by the
+// font family "monospace"; an empty line between two code lines belongs to the block.
+bool IsFixedText(const QTextBlock& block) {
+  if (!block.isValid() || block.text().isEmpty() || block.textList() != nullptr ||
+      block.blockFormat().headingLevel() > 0)
+    return false;
+  for (auto it = block.begin(); !it.atEnd(); ++it) {
+    const QTextCharFormat format = it.fragment().charFormat();
+    if (!format.fontFixedPitch() && !format.fontFamilies().toStringList().contains("monospace"))
+      return false;
+  }
+  return true;
+}
+
+bool IsCodeLine(const QTextBlock& block) {
+  if (!block.isValid()) return false;
+  if (!block.text().isEmpty()) return IsFixedText(block);
+  return IsFixedText(block.previous()) && IsFixedText(block.next());
+}
+
 // Headings, tables and pictures in the manual's look; chapters start on a new page.
-void StyleDocument(QTextDocument& doc, double width) {
+void StyleDocument(QTextDocument& doc, double width, double pageHeight) {
   bool first = true;
   int chapter = 0, section = 0;
   for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
@@ -67,9 +87,13 @@ void StyleDocument(QTextDocument& doc, double width) {
       chars.setFontWeight(QFont::Bold);
       chars.setForeground(level == 1 ? QColor(0x10, 0x24, 0x3f) : QColor(0x1f, 0x3b, 0x5e));
       cursor.mergeCharFormat(chars);
-    } else if (block.textList() == nullptr && !format.nonBreakableLines() &&
-               !format.hasProperty(QTextFormat::BlockCodeFence) &&
-               format.bottomMargin() < MmToPx(1.5)) {
+    } else if (IsCodeLine(block)) {
+      // The lines of a command or file example stay together like in a terminal.
+      const bool last = !block.next().isValid() || !IsCodeLine(block.next());
+      format.setTopMargin(0);
+      format.setBottomMargin(last ? MmToPx(2) : 0);
+      cursor.setBlockFormat(format);
+    } else if (block.textList() == nullptr && format.bottomMargin() < MmToPx(1.5)) {
       format.setBottomMargin(MmToPx(1.5));
       cursor.setBlockFormat(format);
     }
@@ -80,8 +104,10 @@ void StyleDocument(QTextDocument& doc, double width) {
       if (!image.isValid()) continue;
       const QImage picture = doc.resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>();
       if (picture.isNull()) continue;
-      // The layout takes picture sizes in screen units (96 per inch) and scales them itself.
-      const double w = std::min(width, picture.width() * 2.0) * 96.0 / Dpi;
+      // At most half a page high, so a picture fits beside its text. The layout takes
+      // picture sizes in screen units (96 per inch) and scales them itself.
+      const double fit = std::min(width, pageHeight * 0.5 * picture.width() / picture.height());
+      const double w = std::min(fit, picture.width() * 2.0) * 96.0 / Dpi;
       image.setWidth(w);
       image.setHeight(w * picture.height() / picture.width());
       QTextCursor at(&doc);
@@ -269,7 +295,7 @@ bool WriteManualPdf(const TManualSource& source, const TManualPictures& pictures
   for (auto it = pictures.Images.begin(); it != pictures.Images.end(); ++it)
     doc.addResource(QTextDocument::ImageResource, QUrl(it.key()), it.value());
   doc.setPageSize(body.size());
-  StyleDocument(doc, body.width());
+  StyleDocument(doc, body.width(), body.height());
   // Many small format changes leave Qt's incremental page layout with blocks it never laid
   // out (they would vanish from the PDF); one full layout afterwards has them all.
   doc.markContentsDirty(0, doc.characterCount());
