@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QLocale>
 #include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -127,6 +128,7 @@ TDeviceImage PictureImage() {
 struct TLanguageRun {
   const char* Code;
   const char* Word;
+  const char* Locale; // how a desktop of that language shows numbers and dates
 };
 
 // The window in one language after a Program pass against the simulated unit, and its
@@ -141,6 +143,7 @@ bool RenderPictures(const TLanguageRun& language, TManualPictures& pictures) {
   if (!WriteStateFile(home.filePath("_vantel.ini").toStdString(), PictureImage(), error))
     return false;
 
+  QLocale::setDefault(QLocale(QString::fromLatin1(language.Locale)));
   TFormHlav form(QStringList{language.Word});
   form.show();
   Wait(300);
@@ -197,7 +200,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   const TLanguageRun languages[] = {
-      {"en", "ENGLISH"}, {"de", "DEUTSCH"}, {"fr", "FRANCE"}, {"cz", "CESKY"}};
+      {"en", "ENGLISH", "en_GB"}, {"de", "DEUTSCH", "de_DE"}, {"fr", "FRANCE", "fr_FR"},
+      {"cz", "CESKY", "cs_CZ"}};
   TManualPictures pictures;
   pictures.Logo.load(QString::fromStdString(FindAssetFile("logo_main.jpg")));
   int status = 0;
