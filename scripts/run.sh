@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 build=${VANTEL_RUN_BUILD:-build}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j "$(nproc)" --target vantel vantel-sim
+cmake --build "$build" -j "$(nproc)" --target vantel vantel-sim vantel-manuals
 
 # The simulator prints its pseudo-terminal and lives as long as its standard input.
 sim_out=$(mktemp)

@@ -6,8 +6,11 @@
 #include "app/Hlav.h"
 #include "app/SessionEnd.h"
 #include "ui/FormAbout.h"
+#include "usage/Usage.h"
 
 int main(int argc, char** argv) {
+  // Before the application object: help and version need no display.
+  if (const auto status = AnswerInfoRequest(argc, argv, VantelUsage(), stdout)) return *status;
   QApplication application(argc, argv);
   TSessionEnd sessionEnd;
   try {

@@ -19,9 +19,6 @@ std::vector<std::string> AssetSearchDirs() {
     dirs.push_back(exeDir + "/assets");
     dirs.push_back(exeDir + "/../share/vantel/assets");
   }
-#ifdef VANTEL_SOURCE_ASSETS
-  dirs.emplace_back(VANTEL_SOURCE_ASSETS);
-#endif
   return dirs;
 }
 

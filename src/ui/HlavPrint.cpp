@@ -9,6 +9,8 @@
 #include <QDate>
 #include <QDesktopServices>
 #include <QFile>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -22,17 +24,21 @@
 #include <QPixmap>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QProgressBar>
+#include <QStandardPaths>
 #include <QTime>
 #include <QUrl>
 
 #include <array>
+#include <functional>
 
 #include "ui/FormAbout.h"
 #include "ui/FormLogo.h"
 #include "ui/Manual.h"
 #include "ui/PrintFit.h"
 #include "files/SafeWrite.h"
+#include "i18n/ManualTexts.h"
 #include "i18n/PrintTexts.h"
 
 namespace {
@@ -48,6 +54,54 @@ void FocusRadioGroup(QGroupBox* group) {
     target->setFocus(Qt::OtherFocusReason);
   else
     group->setFocus(Qt::OtherFocusReason);
+}
+
+// The desktop's opener for one document. Qt starts it detached and so never learns that it
+// found no viewer; run and watched here, its failure reaches the user.
+class TDocumentOpener : public QProcess {
+public:
+  using QProcess::QProcess;
+  ~TDocumentOpener() override {
+    // In a plain window manager the opener waits for the viewer: the viewer stays open.
+    if (state() != NotRunning) {
+      kill();
+      waitForFinished(1000);
+    }
+  }
+};
+
+// An opener that has run this long has shown the document: in a plain window manager it
+// waits for the viewer and fails when the viewer ends badly, which says nothing about
+// whether the document could be shown.
+constexpr qint64 DocumentShownMs = 3000;
+
+// Hands the file to the desktop; `failed` runs when no program could show it, now or when
+// the opener gives up.
+void OpenDocument(QWidget* owner, const QString& path, std::function<void()> failed) {
+  const QString opener = QStandardPaths::findExecutable("xdg-open");
+  if (opener.isEmpty()) {
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) failed();
+    return;
+  }
+  auto* process = new TDocumentOpener(owner);
+  process->setStandardOutputFile(QProcess::nullDevice());
+  process->setStandardErrorFile(QProcess::nullDevice());
+  QElapsedTimer running;
+  running.start();
+  QObject::connect(process, &QProcess::finished, owner,
+                   [process, failed, running](int code, QProcess::ExitStatus status) {
+                     process->deleteLater();
+                     if ((status != QProcess::NormalExit || code != 0) &&
+                         running.elapsed() < DocumentShownMs)
+                       failed();
+                   });
+  QObject::connect(process, &QProcess::errorOccurred, owner,
+                   [process, failed](QProcess::ProcessError error) {
+                     if (error != QProcess::FailedToStart) return;
+                     process->deleteLater();
+                     failed();
+                   });
+  process->start(opener, {path});
 }
 
 } // namespace
@@ -176,9 +230,18 @@ void TFormHlav::SpeedButtonPrintClick() {
 
 void TFormHlav::MenuContensClick() {
   // The desktop reports success even for a missing file, so look for it first.
-  const std::string path = FindManualFile(Msg.MsgManualFile);
-  if (path.empty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path))))
+  const std::string found = FindManualFile(Msg.MsgManualFile);
+  if (found.empty()) {
     ShowMessageBox(QString::fromStdString(Msg.MsgManualOpenError));
+    return;
+  }
+  // The texts of the language in which the manual was asked for, even if the user switches
+  // before the desktop answers.
+  const QString path = QString::fromStdString(found);
+  const QString report = QString::fromStdString(Msg.MsgManualOpenError) + "\n\n" +
+                         QString::fromUtf8(ManualNotShownText(CurrentLanguage)) + "\n" +
+                         QDir::toNativeSeparators(path);
+  OpenDocument(this, path, [this, report] { ShowMessageBox(report); });
 }
 
 void TFormHlav::MenuAboutClick() {

@@ -17,9 +17,6 @@ std::vector<std::string> ManualSearchDirs() {
     dirs.push_back(exeDir + "/../share/doc/vantel");
     dirs.push_back(exeDir + "/docs");
   }
-#ifdef VANTEL_SOURCE_ASSETS
-  dirs.push_back(VANTEL_SOURCE_ASSETS "/../docs");
-#endif
   return dirs;
 }
 

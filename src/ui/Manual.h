@@ -6,8 +6,8 @@
 
 // The manual directories in the order they are searched: the current directory first (where
 // the manuals always were looked for), then the installed documentation directory
-// <executable dir>/../share/doc/vantel, then <executable dir>/docs, and last the source
-// tree's docs directory (so a program run from its build directory finds them).
+// <executable dir>/../share/doc/vantel, then <executable dir>/docs, where the build puts
+// them beside the program it builds. No path of the source tree is compiled in.
 std::vector<std::string> ManualSearchDirs();
 
 // Absolute path of the first existing regular file `name` in `dirs`, or "" when none.

@@ -4,6 +4,7 @@
 #include "ui/FormAbout.h"
 #include "ui/HlavPrint.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -229,28 +230,123 @@ private slots:
     QCOMPARE(QDir(home.Path()).entryList(QDir::Files | QDir::Hidden).filter(".tmp"), QStringList{});
   }
 
-  void ManualOfTheLanguageIsOpenedOrReported() {
+  // F1 hands the manual of the current language, from the first place that holds it, to
+  // the desktop's opener (a stand-in xdg-open that notes what it was given); a desktop that
+  // cannot show it, or a missing manual, is reported in the language.
+  void F1OpensTheManualOfTheLanguageOrReports() {
     TTestHome home;
     TModalAnswerer answerer(QMessageBox::No); // the port that cannot be opened, and more
     TFormHlav form(QStringList{});
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
     answerer.Texts.clear();
-    form.MenuGermanClick();
-    QTemporaryDir dir;
-    const QString before = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir.path()));
-    QDesktopServices::setUrlHandler("file", this, "OpenUrl");
-    {
-      form.MenuContensClick();
-      QCOMPARE(answerer.Texts, QStringList{QString::fromUtf8(
-                                   "Fehler beim öffnen der Datei manual_vantel_de.pdf !")});
-      QVERIFY(Opened.isEmpty());
 
-      QFile(dir.filePath("manual_vantel_de.pdf")).open(QIODevice::WriteOnly);
-      form.MenuContensClick();
-      QCOMPARE(answerer.Texts.size(), 1);
-      QCOMPARE(Opened, QList<QUrl>{QUrl::fromLocalFile(dir.filePath("manual_vantel_de.pdf"))});
+    QTemporaryDir bin, cwd;
+    const QString opened = bin.filePath("opened");
+    {
+      QFile opener(bin.filePath("xdg-open"));
+      QVERIFY(opener.open(QIODevice::WriteOnly));
+      opener.write("#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$VANTEL_TEST_OPENED\"\n"
+                   "[ -n \"$VANTEL_TEST_OPEN_DELAY\" ] && sleep \"$VANTEL_TEST_OPEN_DELAY\"\n"
+                   "exit \"${VANTEL_TEST_OPEN_STATUS:-0}\"\n");
+      opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
+    auto lastOpened = [&] {
+      QFile file(opened);
+      if (!file.open(QIODevice::ReadOnly)) return QString();
+      const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+      return lines.isEmpty() ? QString() : lines.last();
+    };
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.path().toLocal8Bit() + ":" + path);
+    qputenv("VANTEL_TEST_OPENED", opened.toLocal8Bit());
+    qputenv("VANTEL_TEST_OPEN_STATUS", "0");
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(cwd.path()));
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    const QString installed = QDir::cleanPath(exeDir + "/../share/doc/vantel");
+    const QString beside = exeDir + "/docs";
+    QVERIFY(QDir().mkpath(installed) && QDir().mkpath(beside));
+    auto place = [](const QString& dir, const char* name) {
+      QFile file(dir + "/" + name);
+      file.open(QIODevice::WriteOnly);
+      file.write("%PDF-1.4\n");
+      return file.fileName();
+    };
+
+    const struct {
+      void (TFormHlav::*Choose)();
+      const char* File;
+      QString Dir;
+    } cases[] = {
+        {&TFormHlav::MenuEnglishClick, "manual_vantel_en.pdf", cwd.path()},
+        {&TFormHlav::MenuGermanClick, "manual_vantel_de.pdf", installed},
+        {&TFormHlav::MenuFrenchClick, "manual_vantel_fr.pdf", beside},
+        {&TFormHlav::MenuCzechClick, "manual_vantel_cz.pdf", installed},
+    };
+    QStringList placed;
+    for (const auto& c : cases) {
+      (form.*c.Choose)();
+      const QString file = place(c.Dir, c.File);
+      placed << file;
+      QTest::keyClick(&form, Qt::Key_F1);
+      QTRY_COMPARE(lastOpened(), file);
+      QVERIFY2(answerer.Texts.isEmpty(), qPrintable(answerer.Texts.join("|")));
+    }
+    // The current directory comes before the installed manuals.
+    placed << place(cwd.path(), "manual_vantel_cz.pdf");
+    QTest::keyClick(&form, Qt::Key_F1);
+    QTRY_COMPARE(lastOpened(), cwd.filePath("manual_vantel_cz.pdf"));
+
+    // The desktop has no viewer: the opener gives up, and the user learns where the file is.
+    qputenv("VANTEL_TEST_OPEN_STATUS", "3");
+    form.MenuGermanClick();
+    QTest::keyClick(&form, Qt::Key_F1);
+    QTRY_COMPARE(answerer.Texts.size(), 1);
+    QCOMPARE(answerer.Texts[0],
+             QString::fromUtf8("Fehler beim öffnen der Datei manual_vantel_de.pdf !\n\n"
+                               "Auf diesem Rechner ist kein Programm zum Anzeigen von "
+                               "PDF-Dokumenten eingerichtet. Das Handbuch liegt hier:\n") +
+                 installed + "/manual_vantel_de.pdf");
+
+    // A viewer that ran for a while and then ended badly was seen: no message.
+    answerer.Texts.clear();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    qputenv("VANTEL_TEST_OPEN_DELAY", "3.5");
+    QTest::keyClick(&form, Qt::Key_F1);
+    QTest::qWait(4500);
+    QVERIFY2(answerer.Texts.isEmpty(), qPrintable(answerer.Texts.join("|")));
+    qunsetenv("VANTEL_TEST_OPEN_DELAY");
+
+    // No opener at all: the toolkit's own way is asked.
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    qputenv("PATH", cwd.path().toLocal8Bit());
+    QDesktopServices::setUrlHandler("file", this, "OpenUrl");
+    form.MenuFrenchClick();
+    QTest::keyClick(&form, Qt::Key_F1);
+    QTRY_COMPARE(Opened, QList<QUrl>{QUrl::fromLocalFile(beside + "/manual_vantel_fr.pdf")});
     QDesktopServices::unsetUrlHandler("file");
+    qputenv("PATH", bin.path().toLocal8Bit() + ":" + path);
+
+    // No manual anywhere: the message alone, nothing is handed on.
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    answerer.Texts.clear();
+    for (const QString& file : placed) QFile::remove(file);
+    qputenv("VANTEL_TEST_OPEN_STATUS", "0");
+    const QString last = lastOpened();
+    form.MenuCzechClick();
+    QTest::keyClick(&form, Qt::Key_F1);
+    QTRY_COMPARE(answerer.Texts,
+                 QStringList{QString::fromUtf8("Chyba při otevírání souboru manual_vantel_cz.pdf !")});
+    QTest::qWait(200);
+    QCOMPARE(lastOpened(), last);
+
+    qputenv("PATH", path);
+    QDir().rmdir(beside);
+    QDir().rmpath(installed);
     QDir::setCurrent(before);
   }
 

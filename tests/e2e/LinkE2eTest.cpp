@@ -164,7 +164,7 @@ TEST_F(LinkEndToEnd, AStalledUnitThatReadsAgainGetsWholeFrames) {
 }
 
 TEST_F(LinkEndToEnd, UnitOfAnotherVersionShowsTheVersionBox) {
-  Connect({"--version", "66"});
+  Connect({"--layout-version", "66"});
   Run(&TLinkEngine::StartRead);
   EXPECT_EQ(Host.Modals, (std::vector<std::string>{
                              "Unmatched version of PC and Ignition programs!  PC-67, IGN-66"}));

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "SimUnit.h"
+#include "usage/Usage.h"
 
 namespace {
 
@@ -27,26 +28,6 @@ double Now() {
   timespec t{};
   clock_gettime(CLOCK_MONOTONIC, &t);
   return static_cast<double>(t.tv_sec) + t.tv_nsec * 1e-9;
-}
-
-void Usage() {
-  std::fputs("usage: vantel-sim [options]\n"
-             "  --link PATH            symlink PATH to the pseudo-terminal (removed at exit)\n"
-             "  --long-name TEXT       long program name in block 0 (up to 30 characters)\n"
-             "  --stopped              engine not running\n"
-             "  --silent               never answer\n"
-             "  --drop PERCENT         leave out this share of the replies\n"
-             "  --corrupt PERCENT      send this share of the replies with a wrong check byte\n"
-             "  --stray N              send N stray bytes before each reply\n"
-             "  --version N            layout version in block 0 and the monitor frames (67)\n"
-             "  --bad-echo             echo block 1 with one byte changed\n"
-             "  --bad-verify           answer a verify of block 1 with one byte changed\n"
-             "  --strict-framing       take every 52 bytes as one request, without resyncing\n"
-             "                         or dropping a partial frame after a pause\n"
-             "  --unplug-after SECONDS hang up the line after this time and exit\n"
-             "  --seed N               seed of the fault choices\n"
-             "  --exit-on-stdin-eof    exit when standard input reaches its end\n",
-             stderr);
 }
 
 bool ParseInt(const char* text, long low, long high, long& value) {
@@ -121,8 +102,10 @@ int main(int argc, char** argv) {
       options.CorruptPercent = static_cast<int>(number(0, 100));
     else if (arg == "--stray")
       options.Stray = static_cast<int>(number(0, 1000));
-    else if (arg == "--version")
+    else if (arg == "--layout-version" || (arg == "--version" && ParseInt(next, 0, 255, value)))
       options.LayoutVersion = static_cast<std::uint8_t>(number(0, 255));
+    else if (arg == "--version")
+      return WriteText(VersionText(VantelSimUsage()), stdout) ? 0 : 1;
     else if (arg == "--bad-echo")
       options.BadEcho = true;
     else if (arg == "--bad-verify")
@@ -135,12 +118,11 @@ int main(int argc, char** argv) {
       options.Seed = static_cast<std::uint32_t>(number(0, 0xFFFFFFFL));
     else if (arg == "--exit-on-stdin-eof")
       exitOnStdinEof = true;
-    else if (arg == "--help" || arg == "-h") {
-      Usage();
-      return 0;
-    } else {
-      std::fprintf(stderr, "vantel-sim: unknown option %s\n", arg.c_str());
-      Usage();
+    else if (arg == "--help" || arg == "-h")
+      return WriteText(HelpText(VantelSimUsage()), stdout) ? 0 : 1;
+    else {
+      std::fprintf(stderr, "vantel-sim: unknown option %s\nTry 'vantel-sim --help'.\n",
+                   arg.c_str());
       return 2;
     }
   }
