@@ -139,7 +139,7 @@ bool RenderPictures(const TLanguageRun& language, TManualPictures& pictures) {
   if (!home.isValid() || unit.Device.isEmpty()) return false;
   qputenv("VANTEL_HOME", home.path().toLocal8Bit());
   qputenv("VANTEL_COM1", unit.Device.toLocal8Bit());
-  std::string error;
+  TFailureReport error;
   if (!WriteStateFile(home.filePath("_vantel.ini").toStdString(), PictureImage(), error))
     return false;
 
