@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "files/HlavFileDialog.h"
 #include "i18n/Messages.h"
 #include "link/Link.h"
 #include "link/PosixSerialPort.h"
@@ -21,7 +22,6 @@ class QAction;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
-class QFileDialog;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -221,8 +221,8 @@ public:
   std::array<QLabel*, 8> LabelTests{};
 
   QTimer* Timer1 = nullptr;
-  QFileDialog* OpenDialog1 = nullptr;
-  QFileDialog* SaveDialog1 = nullptr;
+  // What the Open and Save dialogs keep between commands.
+  TFileDialogState OpenDialog1, SaveDialog1;
 
   // Paints a label's or check box's background in one of the state colours.
   static void SetColour(QWidget* widget, TColour colour);

@@ -8,7 +8,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFocusEvent>
 #include <QFont>
 #include <QGroupBox>
@@ -300,9 +299,6 @@ void TFormHlav::BuildControls() {
 
   StatusBar1 = Named(new QStatusBar(this), "StatusBar1");
   setStatusBar(StatusBar1);
-
-  OpenDialog1 = Named(new QFileDialog(this), "OpenDialog1");
-  SaveDialog1 = Named(new QFileDialog(this), "SaveDialog1");
 
   resize(ClientWidth,
          ClientHeight + menuBar()->sizeHint().height() + StatusBar1->sizeHint().height());

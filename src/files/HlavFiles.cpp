@@ -3,7 +3,6 @@
 
 #include <QEvent>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -34,41 +33,9 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string Section = "FORM_HLAV";
-const QString IgnFilter = "Ignition Parametrs(*.ign)";
-const QString AllFilter = "All Files (*.*)";
 
 std::string LocalPath(const QString& path) {
   return QFile::encodeName(path).toStdString();
-}
-
-// Once per dialog, so the Open dialog keeps the filter the user left it with.
-void PrepareDialog(QFileDialog* dialog, bool save) {
-  if (!dialog->defaultSuffix().isEmpty()) return;
-  dialog->setDefaultSuffix("ign");
-  if (save) {
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setFileMode(QFileDialog::AnyFile);
-    dialog->setNameFilters({IgnFilter});
-  } else {
-    dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    dialog->setFileMode(QFileDialog::ExistingFile);
-    dialog->setNameFilters({IgnFilter, AllFilter});
-  }
-  dialog->selectNameFilter(IgnFilter);
-  dialog->setSizeGripEnabled(true);
-}
-
-// The dialog opens in the file's folder with the file's name filled in.
-void ProposeFile(QFileDialog* dialog, const QString& path) {
-  if (path.isEmpty()) return;
-  const QFileInfo info(path);
-  dialog->setDirectory(info.absolutePath());
-  dialog->selectFile(info.absoluteFilePath());
-}
-
-QString ChosenFile(QFileDialog* dialog) {
-  const QStringList files = dialog->selectedFiles();
-  return files.isEmpty() ? QString() : files.first();
 }
 
 std::string Reason(const std::string& path, int err) {
@@ -158,10 +125,8 @@ void TFormHlav::MenuNewClick() {
 }
 
 void TFormHlav::MenuSaveClick() {
-  PrepareDialog(SaveDialog1, true);
-  SaveDialog1->selectNameFilter(IgnFilter);
-  if (SaveDialog1->exec() != QDialog::Accepted) return;
-  const QString path = ChosenFile(SaveDialog1);
+  SaveDialog1.FilterIndex = 0;
+  const QString path = RunIgnFileDialog(this, TFileDialogKind::Save, SaveDialog1);
   if (path.isEmpty()) return;
 
   std::string error;
@@ -183,14 +148,12 @@ void TFormHlav::MenuSaveClick() {
   }
   LabelFile2->setText(path);
   LastFilePath = path;
-  PrepareDialog(OpenDialog1, false);
-  ProposeFile(OpenDialog1, path);
+  OpenDialog1.FileName = path;
 }
 
 void TFormHlav::MenuOpenClick() {
-  PrepareDialog(OpenDialog1, false);
-  if (OpenDialog1->exec() == QDialog::Accepted) {
-    const QString path = ChosenFile(OpenDialog1);
+  const QString path = RunIgnFileDialog(this, TFileDialogKind::Open, OpenDialog1);
+  if (!path.isEmpty()) {
     const std::string local = LocalPath(path);
     std::error_code ec;
     std::ifstream in;
@@ -204,8 +167,7 @@ void TFormHlav::MenuOpenClick() {
       in.close();
       LabelFile2->setText(path);
       LastFilePath = path;
-      PrepareDialog(SaveDialog1, true);
-      ProposeFile(SaveDialog1, path);
+      SaveDialog1.FileName = path;
     } else {
       in.close();
       ShowMessageBox(QString::fromStdString(Msg.MsgFileVersionMismatch));
@@ -243,10 +205,8 @@ void TFormHlav::LoadSettings() {
   CurrentLanguage = static_cast<TLanguage>(ini.ReadInteger(Section, "Language", CurrentLanguage));
   LabelFile2->setText(QString::fromStdString(ini.ReadString(Section, "File", "")));
   LastFilePath = QString::fromStdString(ini.ReadString(Section, "IniDir", ""));
-  PrepareDialog(OpenDialog1, false);
-  PrepareDialog(SaveDialog1, true);
-  ProposeFile(OpenDialog1, LastFilePath);
-  ProposeFile(SaveDialog1, LastFilePath);
+  OpenDialog1.FileName = LastFilePath;
+  SaveDialog1.FileName = LastFilePath;
   CheckBoxIgnAll->setChecked(
       ini.ReadInteger(Section, "CheckBoxIgnAll->Checked", CheckBoxIgnAll->isChecked()) != 0);
 
