@@ -255,4 +255,8 @@ private:
   const TMessageCatalogue& Messages() const override { return Msg; }
 
   bool Closed = false;
+  // Above 0 while the program itself refreshes the controls. A refresh that disables or
+  // hides the focused edit moves the focus; that is not the user leaving the edit.
+  int Refreshing = 0;
+  friend class TRefreshScope;
 };

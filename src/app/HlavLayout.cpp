@@ -410,14 +410,23 @@ void TFormHlav::WireHandlers() {
 }
 
 bool TFormHlav::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    // An edit claims Ctrl+Z for its own text undo; the window's menu keys come first.
+    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+    for (QAction* action : MainMenu1->findChildren<QAction*>())
+      if (action->isEnabled() && action->shortcut() == pressed) {
+        event->ignore();
+        return true;
+      }
+  } else if (event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (FormKeyPress(watched, key)) return true;
   } else if (event->type() == QEvent::FocusOut) {
     const auto reason = static_cast<QFocusEvent*>(event)->reason();
     auto* edit = qobject_cast<QLineEdit*>(watched);
-    // Leaving an edit for another control of the window, not for a menu or another window.
-    if (edit != nullptr && reason != Qt::ActiveWindowFocusReason &&
+    // Leaving an edit for another control of the window, not for a menu or another window,
+    // and not a move of the focus that a refresh made.
+    if (edit != nullptr && Refreshing == 0 && reason != Qt::ActiveWindowFocusReason &&
         reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason) {
       const QString name = edit->objectName();
       if (name != "EditClutch1" && name != "EditClutch2" && name != "EditLedRazeni") EditExit();

@@ -57,6 +57,17 @@ void StoreSelection(int index, std::uint8_t& field) {
 
 } // namespace
 
+class TRefreshScope {
+public:
+  explicit TRefreshScope(TFormHlav& form) : Form(form) { ++Form.Refreshing; }
+  ~TRefreshScope() { --Form.Refreshing; }
+  TRefreshScope(const TRefreshScope&) = delete;
+  TRefreshScope& operator=(const TRefreshScope&) = delete;
+
+private:
+  TFormHlav& Form;
+};
+
 void TFormHlav::BuildEditArrays() {
   for (int i = 0; i < CurvePoints; ++i) {
     RpmEdits[i] = findChild<QLineEdit*>(QString("EditRpmAdv%1").arg(i + 1));
@@ -112,6 +123,7 @@ void TFormHlav::ScreenToParams() {
 }
 
 void TFormHlav::ParamsToScreen() {
+  const TRefreshScope refresh(*this);
   // Read the record afresh at every step: a radio group changed here runs its handler,
   // which stores into the record and may take a history step.
   const TIgnParams& p = Image.Params;
@@ -231,6 +243,7 @@ void TFormHlav::BitBtnAdvPlusClick() {
 }
 
 void TFormHlav::ApplyControlRules() {
+  const TRefreshScope refresh(*this);
   const TIgnParams& p = Image.Params;
   const bool printing = Link.Printing;
   const bool killSwitch = p.Input1 == 1;
