@@ -448,16 +448,8 @@ void TFormHlav::SetItemIndex(QGroupBox* group, int index) {
   auto* buttons = RadioGroupButtons(group);
   if (buttons == nullptr || buttons->checkedId() == index) return;
   QAbstractButton* button = buttons->button(index);
-  if (button == nullptr) {
-    // An index outside the list clears the selection.
-    if (QAbstractButton* checked = buttons->checkedButton()) {
-      buttons->setExclusive(false);
-      checked->setChecked(false);
-      buttons->setExclusive(true);
-    }
-  } else {
-    button->setChecked(true);
-  }
+  if (button == nullptr) return;
+  button->setChecked(true);
   // A refresh that changes the selection runs the group's handler, as a click would.
   if (group == RadioGroupPolarita)
     RadioGroupPolaritaClick();

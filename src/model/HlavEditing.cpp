@@ -136,15 +136,24 @@ void TFormHlav::ParamsToScreen() {
   UpDownOmez2->SetPosition(SpeedToScreen(p.Omez2));
   UpDownRetard->SetPosition(p.Retard);
 
-  SetItemIndex(RadioGroupPolarita, PolarityIndex(p));
+  // A code outside a group's items shows the nearest item without running the group's
+  // handler: the display takes no history step, and the record takes the item at the next
+  // change that takes the screen, as with a spinner value beyond its range.
+  const auto showCode = [this](QGroupBox* group, std::uint8_t code, int index) {
+    if (index == code)
+      SetItemIndex(group, index);
+    else
+      SelectQuietly(group, index);
+  };
+  showCode(RadioGroupPolarita, p.Polarita, PolarityIndex(p));
   ComboBoxPocPalcu->setCurrentIndex(GeberNrToIndex(p.GeberNr));
 
   UpDownLedRazeni->SetPosition(SpeedToScreen(p.LedRazeni));
   UpDownClutch1->SetPosition(ClutchToScreen(p.Clutch1));
   UpDownClutch2->SetPosition(ClutchToScreen(p.Clutch2));
 
-  SetItemIndex(RadioGroupInput1, InputIndex(p.Input1));
-  SetItemIndex(RadioGroupInput2, InputIndex(p.Input2));
+  showCode(RadioGroupInput1, p.Input1, InputIndex(p.Input1));
+  showCode(RadioGroupInput2, p.Input2, InputIndex(p.Input2));
 
   UpDownRpmPulsu->SetPosition(p.RpmPulsu);
   UpDownRpmKorekce->SetPosition(CorrectionToScreen(p.RpmKorekce));
