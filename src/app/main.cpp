@@ -1,21 +1,5 @@
-#include <QApplication>
-#include <QMessageBox>
-
-#include <exception>
-
-#include "app/Hlav.h"
-#include "ui/FormAbout.h"
+#include "app/Application.h"
 
 int main(int argc, char** argv) {
-  QApplication application(argc, argv);
-  try {
-    TFormHlav formHlav(application.arguments().mid(1));
-    TFormAbout formAbout;
-    formHlav.SetAboutForm(&formAbout);
-    formHlav.show();
-    application.exec();
-  } catch (const std::exception& e) {
-    QMessageBox::critical(nullptr, "VANTEL-9", QString::fromLocal8Bit(e.what()));
-  }
-  return 0;
+  return RunApplication(argc, argv);
 }
