@@ -2,11 +2,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
-#include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
@@ -49,10 +47,7 @@ void TFormHlav::FormCreate() {
   ComPort = 1;
   Image.Params.Bike = 0;
   LoadDefaultParams(Image.Params);
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->geometry();
-    move((area.width() - width()) / 2, (area.height() - height()) / 2);
-  }
+  CentreWindow();
   LoadSettings();
   if (!Arguments.isEmpty()) LanguageFromArgument(Arguments.first().toStdString(), CurrentLanguage);
   NormaliseParams();

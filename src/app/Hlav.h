@@ -30,6 +30,7 @@ class QMenuBar;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QStatusBar;
 class QTimer;
 class QToolButton;
@@ -98,6 +99,8 @@ public:
   void MenuSaveClick();
   void LoadSettings();
   void SaveSettings();
+  // Start-up placement: centred on the screen, no larger than its available area.
+  void CentreWindow();
 
   // ---- languages ----
   void BuildMessageCatalogue();
@@ -142,6 +145,7 @@ public:
   void SetAboutForm(TFormAbout* form) { FormAbout = form; }
 
   // ---- controls ----
+  QScrollArea* ClientScroll = nullptr; // holds the client area
   QWidget* ClientArea = nullptr;
   QMenuBar* MainMenu1 = nullptr;
   QMenu *MenuFile = nullptr, *MenuCom = nullptr, *MenuDevice = nullptr, *MenuTools = nullptr,
@@ -214,7 +218,8 @@ public:
 
   QLabel *LabelVerze1 = nullptr, *LabelVerze2 = nullptr, *LabelVerze3 = nullptr;
   QLabel* LabelPocetProgramovani = nullptr;
-  QLabel *LabelFile1 = nullptr, *LabelFile2 = nullptr;
+  QLabel* LabelFile1 = nullptr;
+  QLabel* LabelFile2 = nullptr; // a TPathLabel: the full path, drawn shortened when long
   QLabel *LabelVersion = nullptr, *LabelEeDataErr = nullptr;
   QLabel* ImageLogo = nullptr;
   QStatusBar* StatusBar1 = nullptr;

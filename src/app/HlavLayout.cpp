@@ -19,18 +19,27 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolButton>
 
+#include "app/PathLabel.h"
 #include "app/UpDown.h"
 #include "model/Conversions.h"
 #include "model/Keying.h"
 
 namespace {
 
-constexpr int ClientWidth = 826;
+// The right-hand column is wider than the first design (258): the longest item of
+// ComboBoxPocPalcu ("1 Zündung pro 2 Umdrehungen (Nockenwelle)") must fit when closed.
+constexpr int RightColumn = 562;
+constexpr int RightWidth = 320;
+constexpr int ClientWidth = RightColumn + RightWidth + 6;
 constexpr int ClientHeight = 712;
+constexpr int MinimumWidth = 320, MinimumHeight = 240;
+constexpr int RowLabelWidth = 222; // captions left of the edits in the right column
+constexpr int RowEditX = 8 + RowLabelWidth + 4;
 constexpr int EditHeight = 22;
 constexpr const char* AutoSizeProperty = "vantelAutoSize";
 
@@ -86,10 +95,17 @@ QGroupBox* MakeRadioGroup(QWidget* parent, const char* name, const QString& titl
 void TFormHlav::BuildControls() {
   setObjectName("TFormHlav");
   setWindowTitle("Programming of VANTEL-9 unit");
-  ClientArea = Named(new QWidget(this), "ClientArea");
+  // The client area keeps its design size and scrolls in a window smaller than that (a
+  // 1366 x 768 laptop screen with a window frame is).
+  ClientArea = Named(new QWidget, "ClientArea");
   ClientArea->setMinimumSize(ClientWidth, ClientHeight);
   ClientArea->setAutoFillBackground(true);
-  setCentralWidget(ClientArea);
+  ClientScroll = Named(new QScrollArea(this), "ClientScroll");
+  ClientScroll->setFrameShape(QFrame::NoFrame);
+  ClientScroll->setWidgetResizable(true);
+  ClientScroll->setWidget(ClientArea);
+  setCentralWidget(ClientScroll);
+  setMinimumSize(MinimumWidth, MinimumHeight);
   QWidget* c = ClientArea;
 
   BuildMenus();
@@ -200,20 +216,20 @@ void TFormHlav::BuildControls() {
 
   // Settings group.
   GroupBox2 = Named(new QGroupBox(c), "GroupBox2");
-  GroupBox2->setGeometry(562, 48, 258, 273);
+  GroupBox2->setGeometry(RightColumn, 48, RightWidth, 273);
   ComboBoxBike = Named(new QComboBox(GroupBox2), "ComboBoxBike");
-  ComboBoxBike->setGeometry(8, 16, 242, 24);
+  ComboBoxBike->setGeometry(8, 16, RightWidth - 16, 24);
   for (const char* item : BikeItemTexts) ComboBoxBike->addItem(QString::fromUtf8(item));
   ComboBoxPocPalcu = Named(new QComboBox(GroupBox2), "ComboBoxPocPalcu");
-  ComboBoxPocPalcu->setGeometry(8, 46, 242, 24);
+  ComboBoxPocPalcu->setGeometry(8, 46, RightWidth - 16, 24);
   ComboBoxPocPalcu->addItems({"1 ignition per revolution", "2 ignitions per revolution",
                               "3 ignitions per revolution",
                               "1 ignition per 2 revolutions (camshaft)"});
   auto row = [&](const char* labelName, const char* text, const char* editName,
                  const char* upDownName, const TSpinRange& range, int y, QLabel*& label,
                  QLineEdit*& edit, TUpDown*& upDown) {
-    label = MakeLabel(GroupBox2, labelName, text, 8, y + 3, 160);
-    edit = MakeEdit(GroupBox2, editName, 172, y, 60);
+    label = MakeLabel(GroupBox2, labelName, text, 8, y + 3, RowLabelWidth);
+    edit = MakeEdit(GroupBox2, editName, RowEditX, y, 60);
     upDown = MakeUpDown(GroupBox2, upDownName, edit, range);
   };
   row("LabelOmez1", "Start limiter [rpm]", "EditOmez1", "UpDownOmez1", RangeOmez1, 80, LabelOmez1,
@@ -228,24 +244,27 @@ void TFormHlav::BuildControls() {
       LabelClutch2, EditClutch2, UpDownClutch2);
   CheckBoxProgHned =
       Named(new QCheckBox("Programming after change", GroupBox2), "CheckBoxProgHned");
-  CheckBoxProgHned->setGeometry(8, 236, 242, 24);
+  CheckBoxProgHned->setGeometry(8, 236, RightWidth - 16, 24);
 
   // Pilot light.
   GroupBox1 = Named(new QGroupBox(c), "GroupBox1");
-  GroupBox1->setGeometry(562, 322, 258, 68);
-  LabelLedRazeni = MakeLabel(GroupBox1, "LabelLedRazeni", "Gear shift light [rpm]", 8, 17, 160);
-  EditLedRazeni = MakeEdit(GroupBox1, "EditLedRazeni", 172, 14, 60);
+  GroupBox1->setGeometry(RightColumn, 322, RightWidth, 68);
+  // Two lines for the longest caption ("Témoin de changement de rapport [rpm]").
+  LabelLedRazeni = MakeLabel(GroupBox1, "LabelLedRazeni", "Gear shift light [rpm]", 8, 6, RowLabelWidth);
+  LabelLedRazeni->setWordWrap(true);
+  LabelLedRazeni->setFixedHeight(35);
+  EditLedRazeni = MakeEdit(GroupBox1, "EditLedRazeni", RowEditX, 14, 60);
   UpDownLedRazeni = MakeUpDown(GroupBox1, "UpDownLedRazeni", EditLedRazeni, RangeLedRazeni);
   CheckBoxRevOutLedRazeni =
       Named(new QCheckBox("Reverse otput polarity", GroupBox1), "CheckBoxRevOutLedRazeni");
-  CheckBoxRevOutLedRazeni->setGeometry(8, 42, 242, 22);
+  CheckBoxRevOutLedRazeni->setGeometry(8, 42, RightWidth - 16, 22);
 
   // Live monitor column.
   int y = 393;
-  LabelRpm = MakeLabel(c, "LabelRpm", "RPM = 0 ", 570, y, 250);
+  LabelRpm = MakeLabel(c, "LabelRpm", "RPM = 0 ", 570, y, RightWidth - 8);
   y += 20;
   CGaugeRpm = Named(new QProgressBar(c), "CGaugeRpm");
-  CGaugeRpm->setGeometry(570, y, 246, 14);
+  CGaugeRpm->setGeometry(570, y, RightWidth - 12, 14);
   CGaugeRpm->setRange(0, 100);
   CGaugeRpm->setValue(0);
   CGaugeRpm->setTextVisible(false);
@@ -262,7 +281,7 @@ void TFormHlav::BuildControls() {
         std::tuple{&LabelMonLedRazeni, "LabelMonLedRazeni", "Gear shift light: ---"},
         std::tuple{&LabelClutchMon, "LabelClutchMon", "Clutch master: ---"},
         std::tuple{&LabelPolaritaMer, "LabelPolaritaMer", "Polarity of CKPS: ---"}}) {
-    *label = MakeLabel(c, name, QString::fromUtf8(text), 570, y, 250);
+    *label = MakeLabel(c, name, QString::fromUtf8(text), 570, y, RightWidth - 8);
     y += 21;
   }
 
@@ -281,8 +300,10 @@ void TFormHlav::BuildControls() {
   LabelPocetProgramovani =
       MakeLabel(c, "LabelPocetProgramovani", "Number of Programing=  ---", 13, 534, 320);
   LabelFile1 = MakeLabel(c, "LabelFile1", "File:", 13, 556);
-  LabelFile2 = MakeLabel(c, "LabelFile2", "----------", 78, 556, 258);
-  LabelVersion = MakeLabel(c, "LabelVersion", "", 13, 578, 325);
+  LabelFile2 = Named(new TPathLabel("----------", c), "LabelFile2");
+  LabelFile2->setGeometry(78, 556, 258, 18);
+  // The whole row below the live inputs: the version numbers at its end must show.
+  LabelVersion = MakeLabel(c, "LabelVersion", "", 13, 578, 545);
   SetColour(LabelVersion, TColour::Yellow);
   LabelEeDataErr = MakeLabel(c, "LabelEeDataErr", "Programmed data error", 13, 600, 230);
   SetColour(LabelEeDataErr, TColour::Red);
@@ -418,6 +439,9 @@ bool TFormHlav::eventFilter(QObject* watched, QEvent* event) {
         event->ignore();
         return true;
       }
+  } else if (event->type() == QEvent::FocusIn) {
+    // Tab and Enter may move the focus to a control scrolled out of a small window.
+    if (auto* widget = qobject_cast<QWidget*>(watched)) ClientScroll->ensureWidgetVisible(widget, 8, 8);
   } else if (event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (FormKeyPress(watched, key)) return true;

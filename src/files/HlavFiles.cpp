@@ -27,6 +27,7 @@
 #include "files/SafeWrite.h"
 #include "files/StateFile.h"
 #include "model/Defaults.h"
+#include "ui/WindowPlace.h"
 
 namespace {
 
@@ -77,11 +78,24 @@ bool CheckWritable(const std::string& path, std::string& error) {
   return true;
 }
 
+TBox Box(const QRect& r) {
+  return {r.x(), r.y(), r.width(), r.height()};
+}
+
+// The area the window may fill on the screen it is on.
+QRect AvailableArea(const QWidget* window) {
+  const QScreen* screen = window->screen();
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  return screen != nullptr ? screen->availableGeometry() : QRect();
+}
+
 // While the window has no frame yet (the platform, or on X11 the window manager, adds it
-// later) the stored outer size is taken as the client size; once the frame is known the
-// size is corrected, else the window would grow by its frame at every start.
+// later) sizes are taken as client sizes; once the frame is known the size is corrected:
+// the stored outer size, else the frame would grow the window at every start, and no
+// larger than the available area, else the status bar ends below the screen's edge.
 class TOuterSizeKeeper : public QObject {
 public:
+  // outer: the outer size wanted; empty: the window's size with its frame.
   TOuterSizeKeeper(QWidget* window, QSize outer) : QObject(window), Window(window), Outer(outer) {
     window->installEventFilter(this);
   }
@@ -101,7 +115,9 @@ protected:
     const QSize frame = Window->frameGeometry().size() - Window->size();
     if (frame.isNull()) return false;
     Window->removeEventFilter(this);
-    Window->resize(Outer - frame);
+    const QSize outer = Outer.isEmpty() ? Window->size() + frame : Outer;
+    const TBox limited = LimitSize({0, 0, outer.width(), outer.height()}, Box(AvailableArea(Window)));
+    Window->resize(QSize(limited.Width, limited.Height) - frame);
     deleteLater();
     return false;
   }
@@ -177,6 +193,17 @@ void TFormHlav::MenuOpenClick() {
   CGaugeProgram->hide();
 }
 
+void TFormHlav::CentreWindow() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const QSize frame = frameGeometry().size() - size();
+  const QSize outer = size() + frame;
+  const TBox placed = ::CentreWindow(outer.width(), outer.height(), Box(screen->geometry()),
+                                     Box(screen->availableGeometry()));
+  resize(placed.Width - frame.width(), placed.Height - frame.height());
+  move(placed.Left, placed.Top);
+}
+
 void TFormHlav::LoadSettings() {
   const TProfileFile& ini = *IniFile;
 
@@ -184,14 +211,18 @@ void TFormHlav::LoadSettings() {
   const int left = ini.ReadInteger(Section, "Left", x());
   const int top = ini.ReadInteger(Section, "Top", y());
   move(left, top);
-  // Outer size: the frame is added to the client size once the window has one.
+  // Outer size: the frame is added to the client size once the window has one. The place
+  // is taken as stored; the size no larger than the screen's available area.
   const QSize frame = frameGeometry().size() - size();
   const int height = ini.ReadInteger(Section, "Height", frameGeometry().height());
   const int width = ini.ReadInteger(Section, "Width", frameGeometry().width());
-  resize(width - frame.width(), height - frame.height());
-  if (frame.isNull() && (!ini.ReadString(Section, "Height", "").empty() ||
-                         !ini.ReadString(Section, "Width", "").empty()))
-    new TOuterSizeKeeper(this, QSize(width, height));
+  const TBox limited = LimitSize({left, top, width, height}, Box(AvailableArea(this)));
+  resize(limited.Width - frame.width(), limited.Height - frame.height());
+  if (frame.isNull()) {
+    const bool stored = !ini.ReadString(Section, "Height", "").empty() ||
+                        !ini.ReadString(Section, "Width", "").empty();
+    new TOuterSizeKeeper(this, stored ? QSize(width, height) : QSize());
+  }
 
   // A position saved on a screen that is no longer attached would bring the window up
   // where nobody can see it; then it stays centred.

@@ -222,13 +222,13 @@ private slots:
     QFETCH(bool, applied);
     TTestHome home;
     TModalAnswerer answerer;
-    home.Write("vantel.ini", QString("[FORM_HLAV]\nLeft=%1\nTop=%2\nHeight=800\nWidth=900\n")
+    home.Write("vantel.ini", QString("[FORM_HLAV]\nLeft=%1\nTop=%2\nHeight=500\nWidth=700\n")
                                  .arg(left)
                                  .arg(top)
                                  .toLatin1());
     auto form = Start();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    QCOMPARE(form->size(), QSize(900, 800)); // no frame is known before the first show
+    QCOMPARE(form->size(), QSize(700, 500)); // no frame is known before the first show
     if (applied) {
       QCOMPARE(form->pos(), QPoint(left, top));
     } else {

@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <algorithm>
+
 TTestHome::TTestHome() {
   qputenv("VANTEL_HOME", Dir.path().toLocal8Bit());
   for (int n = 1; n <= 10; ++n)
@@ -72,6 +74,13 @@ bool TSimPort::Write(const std::uint8_t* data, int count) {
   std::vector<std::uint8_t> reply;
   while (Requests.NextRequest(request)) {
     Unit.HandleRequest(request.data(), reply);
+    if (EditMonitor && reply.size() == FrameSize && reply[0] == MonitorReplyCommand) {
+      TLinkFrame frame;
+      std::copy(reply.begin(), reply.end(), frame.begin());
+      EditMonitor(frame);
+      SealFrame(frame);
+      reply.assign(frame.begin(), frame.end());
+    }
     Pending.insert(Pending.end(), reply.begin(), reply.end());
   }
   return true;

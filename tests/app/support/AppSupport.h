@@ -65,6 +65,8 @@ public:
   bool Write(const std::uint8_t* data, int count) override;
   bool WaitSent(int) override { return true; }
   void Close() override {}
+  // Changes each monitor reply before it leaves (the frame is sealed again afterwards).
+  std::function<void(TLinkFrame&)> EditMonitor;
 
 private:
   TSimRequestReader Requests;
