@@ -176,6 +176,24 @@ private slots:
     label->setText("/a.ign");
     QCOMPARE(label->ShownText(), QString("/a.ign"));
   }
+
+  void FileLabelUnderlinesItsAcceleratorInEveryLanguage() {
+    TTestHome home;
+    TModalAnswerer answerer;
+    TFormHlav form{QStringList{}};
+    const char* const shown[] = {"File:", "Datei:", "Fichier:", "Soubor:"};
+    QAction* languages[] = {form.MenuEnglish, form.MenuGerman, form.MenuFrench, form.MenuCzech};
+    for (int language = 0; language < 4; ++language) {
+      languages[language]->trigger();
+      QTextDocument drawn;
+      drawn.setHtml(form.LabelFile1->text());
+      QCOMPARE(form.LabelFile1->textFormat(), Qt::RichText);
+      QCOMPARE(drawn.toPlainText(), QString(shown[language]));
+      const QTextBlock line = drawn.firstBlock();
+      QVERIFY(line.begin().fragment().charFormat().fontUnderline()); // the first letter
+      QVERIFY(!(++line.begin()).fragment().charFormat().fontUnderline());
+    }
+  }
 };
 
 QTEST_MAIN(TestLook)
