@@ -1,6 +1,7 @@
 #!/bin/sh
 # Draws the two logo pictures into assets/: a dark band with the VANTEL-9
-# lettering, an advance curve rising over the engine speed and a spark.
+# lettering, an advance curve rising over the engine speed and a spark; and the
+# program's icon, the same curve and spark on a rounded square.
 # Needs ImageMagick's convert. Run from anywhere: scripts/make-logos.sh
 set -eu
 
@@ -35,6 +36,19 @@ make_logo() {
     -quality 90 -strip -sampling-factor 2x2 "$file"
 }
 
+# make_icon FILE: 256 x 256, transparent corners.
+make_icon() {
+  convert -size 256x256 xc:none \
+    -fill '#10243f' -stroke '#2a4a70' -strokewidth 4 -draw "roundrectangle 8,8 247,247 40,40" \
+    -fill none -stroke '#3a5a80' -strokewidth 4 -draw "line 44,216 220,216" -draw "line 44,216 44,36" \
+    -stroke '#ff8c1a' -strokewidth 16 \
+    -draw "line 44,196 112,196" -draw "line 112,196 178,92" -draw "line 178,92 222,92" \
+    -fill '#ff8c1a' -stroke none -draw "circle 112,196 112,204" -draw "circle 178,92 178,100" \
+    -fill '#ffd23f' -draw "polygon 104,28 64,112 92,112 74,170 136,86 106,86 130,28" \
+    -depth 8 -strip "$1"
+}
+
 make_logo "$out/logo_main.jpg" 311 50
 make_logo "$out/logo_about.jpg" 313 49
-echo "written: $out/logo_main.jpg $out/logo_about.jpg"
+make_icon "$out/vantel.png"
+echo "written: $out/logo_main.jpg $out/logo_about.jpg $out/vantel.png"

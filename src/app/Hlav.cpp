@@ -133,9 +133,14 @@ void TFormHlav::SetColour(QWidget* widget, TColour colour) {
     c = QColor(255, 255, 255);
     break;
   }
+  const QPalette::ColorRole role = widget->backgroundRole();
   QPalette palette = widget->palette();
-  if (palette.color(widget->backgroundRole()) == c && widget->autoFillBackground()) return;
-  palette.setColor(widget->backgroundRole(), c);
+  if (palette.color(QPalette::Active, role) == c && widget->autoFillBackground()) return;
+  palette.setColor(QPalette::Active, role, c);
+  palette.setColor(QPalette::Inactive, role, c);
+  // A greyed control shows no state colour: grey text on a state colour is unreadable, and
+  // the state it would show is not in use.
+  palette.setColor(QPalette::Disabled, role, QApplication::palette().color(QPalette::Disabled, role));
   widget->setPalette(palette);
   widget->setAutoFillBackground(true);
 }

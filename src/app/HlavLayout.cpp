@@ -28,6 +28,7 @@
 #include "app/UpDown.h"
 #include "model/Conversions.h"
 #include "model/Keying.h"
+#include "ui/FormLogo.h"
 
 namespace {
 
@@ -95,6 +96,7 @@ QGroupBox* MakeRadioGroup(QWidget* parent, const char* name, const QString& titl
 void TFormHlav::BuildControls() {
   setObjectName("TFormHlav");
   setWindowTitle("Programming of VANTEL-9 unit");
+  setWindowIcon(ProgramIcon());
   // The client area keeps its design size and scrolls in a window smaller than that (a
   // 1366 x 768 laptop screen with a window frame is).
   ClientArea = Named(new QWidget, "ClientArea");
@@ -113,19 +115,20 @@ void TFormHlav::BuildControls() {
   // Tool bar.
   GroupBoxToolBar = Named(new QGroupBox(c), "GroupBoxToolBar");
   GroupBoxToolBar->setGeometry(4, 0, 437, 43);
-  auto tool = [&](const char* name, QStyle::StandardPixmap icon, int x) {
+  auto tool = [&](const char* name, const QIcon& icon, int x) {
     auto* b = Named(new QToolButton(GroupBoxToolBar), name);
-    b->setIcon(style()->standardIcon(icon));
+    b->setIcon(icon);
     b->setGeometry(x, 10, 26, 28);
     b->setAutoRaise(true);
     return b;
   };
-  SpeedButton5 = tool("SpeedButton5", QStyle::SP_DialogOpenButton, 4);
-  SpeedButton6 = tool("SpeedButton6", QStyle::SP_FileIcon, 30);
-  SpeedButton7 = tool("SpeedButton7", QStyle::SP_DialogSaveButton, 56);
-  SpeedButtonPrint = tool("SpeedButtonPrint", QStyle::SP_FileDialogDetailedView, 82);
-  SpeedButtonZpet = tool("SpeedButtonZpet", QStyle::SP_ArrowBack, 112);
-  SpeedButtonZnovu = tool("SpeedButtonZnovu", QStyle::SP_ArrowForward, 138);
+  auto standard = [&](QStyle::StandardPixmap icon) { return style()->standardIcon(icon); };
+  SpeedButton5 = tool("SpeedButton5", standard(QStyle::SP_DialogOpenButton), 4);
+  SpeedButton6 = tool("SpeedButton6", standard(QStyle::SP_FileIcon), 30);
+  SpeedButton7 = tool("SpeedButton7", standard(QStyle::SP_DialogSaveButton), 56);
+  SpeedButtonPrint = tool("SpeedButtonPrint", PrinterIcon(), 82);
+  SpeedButtonZpet = tool("SpeedButtonZpet", standard(QStyle::SP_ArrowBack), 112);
+  SpeedButtonZnovu = tool("SpeedButtonZnovu", standard(QStyle::SP_ArrowForward), 138);
   auto button = [&](const char* name, const QString& text, int x) {
     auto* b = Named(new QPushButton(text, GroupBoxToolBar), name);
     b->setGeometry(x, 11, 88, 26);

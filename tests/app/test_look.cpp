@@ -194,6 +194,41 @@ private slots:
       QVERIFY(!(++line.begin()).fragment().charFormat().fontUnderline());
     }
   }
+
+  void PrinterAndProgramIcons() {
+    TTestHome home;
+    TModalAnswerer answerer;
+    TFormHlav form{QStringList{}};
+    QVERIFY(!form.windowIcon().isNull());
+    const QImage print = form.SpeedButtonPrint->icon().pixmap(24).toImage();
+    QVERIFY(!print.isNull());
+    const QImage list =
+        form.style()->standardIcon(QStyle::SP_FileDialogDetailedView).pixmap(24).toImage();
+    QVERIFY(print != list);
+  }
+
+  void AGreyedLiveLabelShowsNoStateColour() {
+    TTestHome home;
+    TModalAnswerer answerer;
+    TSimPort port;
+    port.Unit.Advance(6.0); // the unit's input 2 (retard) is active
+    TFormHlav form{QStringList{}};
+    form.Link.SetPort(&port);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTRY_COMPARE(form.LabelMonRetard->text(), QString("Retard - Yes"));
+    const auto aqua = [&] {
+      const QImage image = form.LabelMonRetard->grab().toImage();
+      return image.pixelColor(image.width() - 2, image.height() / 2) == QColor(0, 255, 255);
+    };
+    QVERIFY(!form.LabelMonRetard->isEnabled()); // no input is set to retard on the screen
+    QVERIFY(!aqua());
+    auto* retard = form.findChild<QRadioButton*>("RadioGroupInput2_3");
+    QTest::mouseClick(retard, Qt::LeftButton, {}, QPoint(8, retard->height() / 2)); // its circle
+    QVERIFY(form.LabelMonRetard->isEnabled());
+    QVERIFY(aqua());
+    form.Link.SetPort(nullptr);
+  }
 };
 
 QTEST_MAIN(TestLook)
