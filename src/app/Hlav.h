@@ -101,6 +101,8 @@ public:
   void SaveSettings();
   // Start-up placement: centred on the screen, no larger than its available area.
   void CentreWindow();
+  // The window's size for the client area at its design size, without a frame.
+  QSize DesignSize() const;
 
   // ---- languages ----
   void BuildMessageCatalogue();

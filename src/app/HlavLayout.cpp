@@ -324,9 +324,13 @@ void TFormHlav::BuildControls() {
   StatusBar1 = Named(new QStatusBar(this), "StatusBar1");
   setStatusBar(StatusBar1);
 
-  resize(ClientWidth,
-         ClientHeight + menuBar()->sizeHint().height() + StatusBar1->sizeHint().height());
+  resize(DesignSize());
   LoadLogo();
+}
+
+QSize TFormHlav::DesignSize() const {
+  return {ClientArea->minimumWidth(), ClientArea->minimumHeight() + MainMenu1->sizeHint().height() +
+                                          StatusBar1->sizeHint().height()};
 }
 
 void TFormHlav::BuildMenus() {

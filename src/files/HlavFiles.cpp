@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QScreen>
+#include <QStyle>
 
 #include <cerrno>
 #include <cstring>
@@ -89,14 +90,18 @@ QRect AvailableArea(const QWidget* window) {
   return screen != nullptr ? screen->availableGeometry() : QRect();
 }
 
+int ScrollBarWidth(const QWidget* window) {
+  return window->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+}
+
 // While the window has no frame yet (the platform, or on X11 the window manager, adds it
 // later) sizes are taken as client sizes; once the frame is known the size is corrected:
 // the stored outer size, else the frame would grow the window at every start, and no
 // larger than the available area, else the status bar ends below the screen's edge.
 class TOuterSizeKeeper : public QObject {
 public:
-  // outer: the outer size wanted; empty: the window's size with its frame.
-  TOuterSizeKeeper(QWidget* window, QSize outer) : QObject(window), Window(window), Outer(outer) {
+  // outer: the stored outer size; empty: the design size with the frame.
+  TOuterSizeKeeper(TFormHlav* window, QSize outer) : QObject(window), Window(window), Outer(outer) {
     window->installEventFilter(this);
   }
 
@@ -115,15 +120,16 @@ protected:
     const QSize frame = Window->frameGeometry().size() - Window->size();
     if (frame.isNull()) return false;
     Window->removeEventFilter(this);
-    const QSize outer = Outer.isEmpty() ? Window->size() + frame : Outer;
-    const TBox limited = LimitSize({0, 0, outer.width(), outer.height()}, Box(AvailableArea(Window)));
+    const QSize outer = Outer.isEmpty() ? Window->DesignSize() + frame : Outer;
+    const TBox limited = LimitSize({0, 0, outer.width(), outer.height()},
+                                   Box(AvailableArea(Window)), ScrollBarWidth(Window));
     Window->resize(QSize(limited.Width, limited.Height) - frame);
     deleteLater();
     return false;
   }
 
 private:
-  QWidget* Window;
+  TFormHlav* Window;
   QSize Outer;
 };
 
@@ -197,9 +203,9 @@ void TFormHlav::CentreWindow() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (screen == nullptr) return;
   const QSize frame = frameGeometry().size() - size();
-  const QSize outer = size() + frame;
+  const QSize outer = DesignSize() + frame;
   const TBox placed = ::CentreWindow(outer.width(), outer.height(), Box(screen->geometry()),
-                                     Box(screen->availableGeometry()));
+                                     Box(screen->availableGeometry()), ScrollBarWidth(this));
   resize(placed.Width - frame.width(), placed.Height - frame.height());
   move(placed.Left, placed.Top);
 }
@@ -216,7 +222,8 @@ void TFormHlav::LoadSettings() {
   const QSize frame = frameGeometry().size() - size();
   const int height = ini.ReadInteger(Section, "Height", frameGeometry().height());
   const int width = ini.ReadInteger(Section, "Width", frameGeometry().width());
-  const TBox limited = LimitSize({left, top, width, height}, Box(AvailableArea(this)));
+  const TBox limited =
+      LimitSize({left, top, width, height}, Box(AvailableArea(this)), ScrollBarWidth(this));
   resize(limited.Width - frame.width(), limited.Height - frame.height());
   if (frame.isNull()) {
     const bool stored = !ini.ReadString(Section, "Height", "").empty() ||

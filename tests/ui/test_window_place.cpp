@@ -22,4 +22,10 @@ TEST(WindowPlace, StartsCentredAndNoLargerThanTheAvailableArea) {
   // A stored window keeps its place; only its size is held to the available area.
   EXPECT_EQ(LimitSize({-300, 500, 1000, 900}, screen), (TBox{-300, 500, 1000, 768}));
   EXPECT_EQ(LimitSize({10, 20, 700, 500}, screen), (TBox{10, 20, 700, 500}));
+  // Cut in one direction: room for the scroll bar that appears in the other.
+  EXPECT_EQ(LimitSize({0, 0, 890, 790}, screen, 15), (TBox{0, 0, 905, 768}));
+  EXPECT_EQ(LimitSize({0, 0, 1400, 500}, screen, 15), (TBox{0, 0, 1366, 515}));
+  EXPECT_EQ(LimitSize({0, 0, 1360, 790}, screen, 15), (TBox{0, 0, 1366, 768}));
+  EXPECT_EQ(LimitSize({0, 0, 890, 700}, screen, 15), (TBox{0, 0, 890, 700}));
+  EXPECT_EQ(CentreWindow(890, 790, screen, screen, 15), (TBox{230, 0, 905, 768}));
 }
