@@ -21,7 +21,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QStatusBar>
-#include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 
 #include "app/PathLabel.h"
@@ -96,7 +96,8 @@ QGroupBox* MakeRadioGroup(QWidget* parent, const char* name, const QString& titl
 void TFormHlav::BuildControls() {
   setObjectName("TFormHlav");
   setWindowTitle("Programming of VANTEL-9 unit");
-  setWindowIcon(ProgramIcon());
+  // Decoding the icon loads the toolkit's image plugins; that waits until the window is up.
+  QTimer::singleShot(0, this, [this] { setWindowIcon(ProgramIcon()); });
   // The client area keeps its design size and scrolls in a window smaller than that (a
   // 1366 x 768 laptop screen with a window frame is).
   ClientArea = Named(new QWidget, "ClientArea");
@@ -122,13 +123,12 @@ void TFormHlav::BuildControls() {
     b->setAutoRaise(true);
     return b;
   };
-  auto standard = [&](QStyle::StandardPixmap icon) { return style()->standardIcon(icon); };
-  SpeedButton5 = tool("SpeedButton5", standard(QStyle::SP_DialogOpenButton), 4);
-  SpeedButton6 = tool("SpeedButton6", standard(QStyle::SP_FileIcon), 30);
-  SpeedButton7 = tool("SpeedButton7", standard(QStyle::SP_DialogSaveButton), 56);
-  SpeedButtonPrint = tool("SpeedButtonPrint", PrinterIcon(), 82);
-  SpeedButtonZpet = tool("SpeedButtonZpet", standard(QStyle::SP_ArrowBack), 112);
-  SpeedButtonZnovu = tool("SpeedButtonZnovu", standard(QStyle::SP_ArrowForward), 138);
+  SpeedButton5 = tool("SpeedButton5", ToolIcon(TToolIcon::Open), 4);
+  SpeedButton6 = tool("SpeedButton6", ToolIcon(TToolIcon::New), 30);
+  SpeedButton7 = tool("SpeedButton7", ToolIcon(TToolIcon::Save), 56);
+  SpeedButtonPrint = tool("SpeedButtonPrint", ToolIcon(TToolIcon::Print), 82);
+  SpeedButtonZpet = tool("SpeedButtonZpet", ToolIcon(TToolIcon::Undo), 112);
+  SpeedButtonZnovu = tool("SpeedButtonZnovu", ToolIcon(TToolIcon::Redo), 138);
   auto button = [&](const char* name, const QString& text, int x) {
     auto* b = Named(new QPushButton(text, GroupBoxToolBar), name);
     b->setGeometry(x, 11, 88, 26);
@@ -334,6 +334,9 @@ QSize TFormHlav::DesignSize() const {
 }
 
 void TFormHlav::BuildMenus() {
+  // The menu bar is part of the window, as designed; a desktop's global menu would take it
+  // out, and probing for one over D-Bus costs every start.
+  QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
   MainMenu1 = Named(menuBar(), "MainMenu1");
   auto menu = [&](const char* name, const QString& title) {
     auto* m = Named(MainMenu1->addMenu(title), name);

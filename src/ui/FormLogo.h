@@ -13,5 +13,7 @@ QPixmap LoadLogoPixmap(const std::string& name);
 // The program's own icon (assets/vantel.png); a null icon when it is missing.
 QIcon ProgramIcon();
 
-// A printer: the desktop theme's when it has one, else a drawn one.
-QIcon PrinterIcon();
+// The pictures of the tool bar's buttons, drawn: the desktop's icon theme is not consulted,
+// which would cost every start its look-up.
+enum class TToolIcon { Open, New, Save, Print, Undo, Redo };
+QIcon ToolIcon(TToolIcon kind);

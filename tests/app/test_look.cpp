@@ -199,7 +199,7 @@ private slots:
     TTestHome home;
     TModalAnswerer answerer;
     TFormHlav form{QStringList{}};
-    QVERIFY(!form.windowIcon().isNull());
+    QTRY_VERIFY(!form.windowIcon().isNull()); // set once the window is up
     const QImage print = form.SpeedButtonPrint->icon().pixmap(24).toImage();
     QVERIFY(!print.isNull());
     const QImage list =
