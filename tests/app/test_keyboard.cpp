@@ -37,38 +37,31 @@ TIgnParams Normalised(TIgnParams p) {
   return p;
 }
 
-// Start limiter in use, six points, keying type "KTM 4T SEM".
-TIgnParams StartLimiterSet() {
+// The default set with a keying type, the points in use, input modes, tachometer pulses and
+// a curve of its own (speeds from rpm0 in steps, advance from adv0 in steps).
+TIgnParams Set(std::uint8_t bike, std::uint8_t polarity, std::uint8_t points, std::uint8_t input1,
+               std::uint8_t input2, std::uint8_t pulses, int rpm0, int rpmStep, int adv0, int advStep) {
   TIgnParams p{};
   LoadDefaultParams(p);
-  p.Bike = 3;
-  p.Polarita = 1;
-  p.PocetBodu = 6;
-  p.Input1 = 4;
+  p.Bike = bike;
+  p.Polarita = polarity;
+  p.PocetBodu = points;
+  p.Input1 = input1;
+  p.Input2 = input2;
+  p.RpmPulsu = pulses;
   p.Omez1 = 60;
-  p.RpmPulsu = 3;
   for (int i = 0; i < CurvePoints; ++i) {
-    p.RpmAdv[i] = static_cast<std::uint8_t>(15 + 8 * i);
-    p.Advance[i] = static_cast<std::uint8_t>(5 + i);
+    p.RpmAdv[i] = static_cast<std::uint8_t>(rpm0 + rpmStep * i);
+    p.Advance[i] = static_cast<std::uint8_t>(adv0 + advStep * i);
   }
   return Normalised(p);
 }
-
-// Start limiter off, three points, another curve and tachometer, "Husaberg 4T SEM".
+// Start limiter in use, six points, "KTM 4T SEM"; and off, three points, "Husaberg 4T SEM".
+TIgnParams StartLimiterSet() {
+  return Set(3, 1, 6, 4, 0, 3, 15, 8, 5, 1);
+}
 TIgnParams StartLimiterOff() {
-  TIgnParams p = StartLimiterSet();
-  p.Bike = 6;
-  p.Polarita = 0;
-  p.PocetBodu = 3;
-  p.Input1 = 0;
-  p.Input2 = 3;
-  p.RpmPulsu = 2;
-  p.BaseAdv = 14;
-  for (int i = 0; i < CurvePoints; ++i) {
-    p.RpmAdv[i] = static_cast<std::uint8_t>(20 + 9 * i);
-    p.Advance[i] = static_cast<std::uint8_t>(30 - i);
-  }
-  return Normalised(p);
+  return Set(6, 0, 3, 0, 3, 2, 20, 9, 30, -1);
 }
 
 bool Same(const TIgnParams& a, const TIgnParams& b) {

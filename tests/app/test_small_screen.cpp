@@ -32,11 +32,7 @@ private slots:
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     const QRect screen(0, 0, 1366, 768);
-    QTRY_VERIFY2(screen.contains(form.frameGeometry()), qPrintable(QString("%1,%2 %3x%4")
-                                                                       .arg(form.frameGeometry().x())
-                                                                       .arg(form.frameGeometry().y())
-                                                                       .arg(form.frameGeometry().width())
-                                                                       .arg(form.frameGeometry().height())));
+    QTRY_VERIFY(screen.contains(form.frameGeometry()));
     const QRect status(form.StatusBar1->mapToGlobal(QPoint(0, 0)), form.StatusBar1->size());
     QVERIFY(screen.contains(status));
   }
