@@ -140,7 +140,8 @@ void TFormHlav::SetColour(QWidget* widget, TColour colour) {
   palette.setColor(QPalette::Inactive, role, c);
   // A greyed control shows no state colour: grey text on a state colour is unreadable, and
   // the state it would show is not in use.
-  palette.setColor(QPalette::Disabled, role, QApplication::palette().color(QPalette::Disabled, role));
+  palette.setColor(QPalette::Disabled, role,
+                   QApplication::palette().color(QPalette::Disabled, role));
   widget->setPalette(palette);
   widget->setAutoFillBackground(true);
 }

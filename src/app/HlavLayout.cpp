@@ -32,8 +32,8 @@
 
 namespace {
 
-// The right-hand column is wider than the first design (258): the longest item of
-// ComboBoxPocPalcu ("1 Zündung pro 2 Umdrehungen (Nockenwelle)") must fit when closed.
+// The right-hand column is 320 wide, not 258: the longest item of ComboBoxPocPalcu
+// ("1 Zündung pro 2 Umdrehungen (Nockenwelle)") must be readable when the list is closed.
 constexpr int RightColumn = 562;
 constexpr int RightWidth = 320;
 constexpr int ClientWidth = RightColumn + RightWidth + 6;
@@ -98,8 +98,8 @@ void TFormHlav::BuildControls() {
   setWindowTitle("Programming of VANTEL-9 unit");
   // Decoding the icon loads the toolkit's image plugins; that waits until the window is up.
   QTimer::singleShot(0, this, [this] { setWindowIcon(ProgramIcon()); });
-  // The client area keeps its design size and scrolls in a window smaller than that (a
-  // 1366 x 768 laptop screen with a window frame is).
+  // The client area keeps its design size and scrolls when the window is smaller, as it is
+  // on a 1366 x 768 laptop screen.
   ClientArea = Named(new QWidget, "ClientArea");
   ClientArea->setMinimumSize(ClientWidth, ClientHeight);
   ClientArea->setAutoFillBackground(true);
@@ -253,7 +253,8 @@ void TFormHlav::BuildControls() {
   GroupBox1 = Named(new QGroupBox(c), "GroupBox1");
   GroupBox1->setGeometry(RightColumn, 322, RightWidth, 68);
   // Two lines for the longest caption ("Témoin de changement de rapport [rpm]").
-  LabelLedRazeni = MakeLabel(GroupBox1, "LabelLedRazeni", "Gear shift light [rpm]", 8, 6, RowLabelWidth);
+  LabelLedRazeni =
+      MakeLabel(GroupBox1, "LabelLedRazeni", "Gear shift light [rpm]", 8, 6, RowLabelWidth);
   LabelLedRazeni->setWordWrap(true);
   LabelLedRazeni->setFixedHeight(35);
   EditLedRazeni = MakeEdit(GroupBox1, "EditLedRazeni", RowEditX, 14, 60);
@@ -451,7 +452,8 @@ bool TFormHlav::eventFilter(QObject* watched, QEvent* event) {
       }
   } else if (event->type() == QEvent::FocusIn) {
     // Tab and Enter may move the focus to a control scrolled out of a small window.
-    if (auto* widget = qobject_cast<QWidget*>(watched)) ClientScroll->ensureWidgetVisible(widget, 8, 8);
+    if (auto* widget = qobject_cast<QWidget*>(watched))
+      ClientScroll->ensureWidgetVisible(widget, 8, 8);
   } else if (event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (FormKeyPress(watched, key)) return true;

@@ -21,8 +21,9 @@ QSize TPathLabel::minimumSizeHint() const {
 
 void TPathLabel::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  style()->drawItemText(&painter, contentsRect(), QStyle::visualAlignment(layoutDirection(), alignment()),
-                        palette(), isEnabled(), ShownText(), foregroundRole());
+  style()->drawItemText(&painter, contentsRect(),
+                        QStyle::visualAlignment(layoutDirection(), alignment()), palette(),
+                        isEnabled(), ShownText(), foregroundRole());
 }
 
 bool TPathLabel::event(QEvent* event) {

@@ -254,10 +254,17 @@ std::string AcceleratorMarkup(const std::string& caption) {
   bool marked = false;
   const auto escaped = [&markup](char c) {
     switch (c) {
-    case '&': markup += "&amp;"; break;
-    case '<': markup += "&lt;"; break;
-    case '>': markup += "&gt;"; break;
-    default: markup += c;
+    case '&':
+      markup += "&amp;";
+      break;
+    case '<':
+      markup += "&lt;";
+      break;
+    case '>':
+      markup += "&gt;";
+      break;
+    default:
+      markup += c;
     }
   };
   for (std::size_t i = 0; i < caption.size(); ++i) {

@@ -31,9 +31,9 @@ void DrawPage(QPainter& p, const QRectF& r, qreal fold) {
   p.setBrush(Qt::white);
   p.drawPolygon(QPolygonF({r.topLeft(), QPointF(r.right() - fold, r.top()),
                            QPointF(r.right(), r.top() + fold), r.bottomRight(), r.bottomLeft()}));
-  p.drawPolyline(QPolygonF({QPointF(r.right() - fold, r.top()),
-                            QPointF(r.right() - fold, r.top() + fold),
-                            QPointF(r.right(), r.top() + fold)}));
+  p.drawPolyline(
+      QPolygonF({QPointF(r.right() - fold, r.top()), QPointF(r.right() - fold, r.top() + fold),
+                 QPointF(r.right(), r.top() + fold)}));
 }
 
 // A bent arrow: an arc over the top, its head at the left end (mirrored for redo).

@@ -78,11 +78,16 @@ private slots:
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("file"); // the file opened or written
     QTest::addColumn<int>("baseAdv");  // on screen afterwards
-    QTest::newRow("open a name without extension") << false << "tune" << "tune" << 21;
-    QTest::newRow("open with the extension added") << false << "bike" << "bike.ign" << 22;
-    QTest::newRow("save over a name without extension") << true << "tune" << "tune" << 10;
-    QTest::newRow("save a new name like an old one") << true << "bik" << "bik.ign" << 10;
-    QTest::newRow("save a name with the extension") << true << "bike.ign" << "bike.ign" << 10;
+    QTest::newRow("open a name without extension") << false << "tune"
+                                                   << "tune" << 21;
+    QTest::newRow("open with the extension added") << false << "bike"
+                                                   << "bike.ign" << 22;
+    QTest::newRow("save over a name without extension") << true << "tune"
+                                                        << "tune" << 10;
+    QTest::newRow("save a new name like an old one") << true << "bik"
+                                                     << "bik.ign" << 10;
+    QTest::newRow("save a name with the extension") << true << "bike.ign"
+                                                    << "bike.ign" << 10;
   }
   void TypedNamesAreTakenAsGivenAndTheWindowGetsItsKeysBack() {
     QFETCH(bool, save);

@@ -40,7 +40,8 @@ TIgnParams Normalised(TIgnParams p) {
 // The default set with a keying type, the points in use, input modes, tachometer pulses and
 // a curve of its own (speeds from rpm0 in steps, advance from adv0 in steps).
 TIgnParams Set(std::uint8_t bike, std::uint8_t polarity, std::uint8_t points, std::uint8_t input1,
-               std::uint8_t input2, std::uint8_t pulses, int rpm0, int rpmStep, int adv0, int advStep) {
+               std::uint8_t input2, std::uint8_t pulses, int rpm0, int rpmStep, int adv0,
+               int advStep) {
   TIgnParams p{};
   LoadDefaultParams(p);
   p.Bike = bike;
@@ -131,10 +132,9 @@ private slots:
     form.ParamsToScreen();
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    const char* const keys[] = {"Ctrl+N", "F3", "F2", "Ctrl+P", "F7", "F8",
+    const char* const keys[] = {"Ctrl+N", "F3", "F2", "Ctrl+P", "F7",     "F8",
                                 "F9",     "F4", "F5", "F1",     "Ctrl+Z", "Ctrl+Alt+Z"};
-    for (const char* name :
-         {"EditClutch1", "EditBaseAdv", "ComboBoxBike", "RadioGroupInput1_0"}) {
+    for (const char* name : {"EditClutch1", "EditBaseAdv", "ComboBoxBike", "RadioGroupInput1_0"}) {
       auto* target = form.findChild<QWidget*>(name);
       for (const char* key : keys) {
         QAction* item = nullptr;

@@ -44,24 +44,30 @@ QString Cut(QWidget* w) {
     QStyleOptionButton option;
     option.initFrom(push);
     option.text = push->text();
-    const QRect contents = push->style()->subElementRect(QStyle::SE_PushButtonContents, &option, push);
+    const QRect contents =
+        push->style()->subElementRect(QStyle::SE_PushButtonContents, &option, push);
     why = over("text", fm.size(Qt::TextShowMnemonic, push->text()).width(), contents.width());
   } else if (auto* button = qobject_cast<QAbstractButton*>(w);
              button != nullptr && !button->text().isEmpty()) {
     why = over("width", button->sizeHint().width(), button->width());
-  } else if (auto* group = qobject_cast<QGroupBox*>(w); group != nullptr && !group->title().isEmpty()) {
+  } else if (auto* group = qobject_cast<QGroupBox*>(w);
+             group != nullptr && !group->title().isEmpty()) {
     why = over("title", group->minimumSizeHint().width(), group->width());
   } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
     QStyleOptionComboBox option;
     option.initFrom(combo);
     const int field =
-        combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo).width();
+        combo->style()
+            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+            .width();
     for (int i = 0; i < combo->count() && why.isEmpty(); ++i)
-      why = over("item \"" + combo->itemText(i) + "\"", fm.horizontalAdvance(combo->itemText(i)), field);
+      why = over("item \"" + combo->itemText(i) + "\"", fm.horizontalAdvance(combo->itemText(i)),
+                 field);
   } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
     QStyleOptionFrame option;
     option.initFrom(edit);
-    const int field = edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit).width();
+    const int field =
+        edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit).width();
     why = over("\"" + edit->text() + "\"", fm.horizontalAdvance(edit->text()) + 4, field);
   }
   QWidget* parent = w->parentWidget();
@@ -166,7 +172,8 @@ private slots:
     QVERIFY(label != nullptr);
     QCOMPARE(label->text(), path); // what the settings keep
     const QString shown = label->ShownText();
-    QVERIFY2(shown.startsWith(path.left(8)) && shown.endsWith("summer.ign") && shown.contains(QChar(0x2026)),
+    QVERIFY2(shown.startsWith(path.left(8)) && shown.endsWith("summer.ign") &&
+                 shown.contains(QChar(0x2026)),
              qPrintable(shown));
     QVERIFY(label->fontMetrics().horizontalAdvance(shown) <= label->contentsRect().width());
     QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), label->mapToGlobal(QPoint(5, 5)));

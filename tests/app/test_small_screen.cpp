@@ -54,7 +54,8 @@ private slots:
     Press(&form, QKeySequence(Qt::Key_Return));
     QCOMPARE(QApplication::focusWidget(), form.EditRpmKorekce);
     QWidget* viewport = form.ClientScroll->viewport();
-    const QRect shown(form.EditRpmKorekce->mapTo(viewport, QPoint(0, 0)), form.EditRpmKorekce->size());
+    const QRect shown(form.EditRpmKorekce->mapTo(viewport, QPoint(0, 0)),
+                      form.EditRpmKorekce->size());
     QVERIFY(viewport->rect().contains(shown));
   }
 };

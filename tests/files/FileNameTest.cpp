@@ -14,8 +14,8 @@ TEST_F(TFileNameTest, DefaultExtensionOnlyForANewNameWithoutOne) {
     const char* Name;
     bool Needs;
   } cases[] = {
-      {"tune", false},     {"bike", true},      {"bike.ign", false}, {"new.txt", false},
-      {"folder", false},   {"dangling", false}, {"a.b/new", true},   {".hidden", false},
+      {"tune", false},   {"bike", true},      {"bike.ign", false}, {"new.txt", false},
+      {"folder", false}, {"dangling", false}, {"a.b/new", true},   {".hidden", false},
   };
   for (const auto& c : cases)
     EXPECT_EQ(NeedsDefaultExtension((dir / c.Name).string()), c.Needs) << c.Name;

@@ -179,8 +179,13 @@ TEST(ControlTexts, AcceleratorMarkIsNotShown) {
   };
   for (const auto& [caption, shown] : cases) EXPECT_EQ(StripAccelerator(caption), shown);
   const std::pair<const char*, const char*> marked[] = {
-      {"&File:", "<u>F</u>ile:"},     {"Če&sky", "Če<u>s</u>ky"},  {"&Čtení", "<u>Č</u>tení"},
-      {"A&&B <&x>", "A&amp;B &lt;<u>x</u>&gt;"}, {"No letter", ""}, {"A&&B", ""}, {"x&", ""},
+      {"&File:", "<u>F</u>ile:"},
+      {"Če&sky", "Če<u>s</u>ky"},
+      {"&Čtení", "<u>Č</u>tení"},
+      {"A&&B <&x>", "A&amp;B &lt;<u>x</u>&gt;"},
+      {"No letter", ""},
+      {"A&&B", ""},
+      {"x&", ""},
   };
   for (const auto& [caption, markup] : marked) EXPECT_EQ(AcceleratorMarkup(caption), markup);
 }

@@ -8,11 +8,11 @@ TEST(WindowPlace, StartsCentredAndNoLargerThanTheAvailableArea) {
     int Width, Height;
     TBox Available, Expected;
   } cases[] = {
-      {900, 790, screen, {233, 0, 900, 768}},                   // laptop: as tall as the screen
-      {901, 701, screen, {232, 33, 901, 701}},                  // fits: the centring truncates
-      {900, 790, {0, 0, 1366, 740}, {233, 0, 900, 740}},        // a panel along the bottom
-      {900, 600, {0, 40, 1366, 728}, {233, 84, 900, 600}},      // a panel along the top
-      {1600, 700, {60, 0, 1306, 768}, {60, 34, 1306, 700}},     // a panel on the left, too wide
+      {900, 790, screen, {233, 0, 900, 768}},               // laptop: as tall as the screen
+      {901, 701, screen, {232, 33, 901, 701}},              // fits: the centring truncates
+      {900, 790, {0, 0, 1366, 740}, {233, 0, 900, 740}},    // a panel along the bottom
+      {900, 600, {0, 40, 1366, 728}, {233, 84, 900, 600}},  // a panel along the top
+      {1600, 700, {60, 0, 1306, 768}, {60, 34, 1306, 700}}, // a panel on the left, too wide
   };
   for (const auto& c : cases) {
     const TBox placed = CentreWindow(c.Width, c.Height, screen, c.Available);

@@ -89,7 +89,7 @@ QFileDialog* ActiveFileDialog();
 class TFileDialogTyper : public QObject {
 public:
   explicit TFileDialogTyper(const QStringList& names, bool awaitCompletion = false);
-  QStringList Proposed;   // the file each dialog proposed when it opened
+  QStringList Proposed; // the file each dialog proposed when it opened
   bool CompletionShown = false;
   std::function<void(QFileDialog*)> Before; // runs in each dialog before the typing
 
