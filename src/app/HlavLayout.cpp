@@ -96,8 +96,9 @@ QGroupBox* MakeRadioGroup(QWidget* parent, const char* name, const QString& titl
 void TFormHlav::BuildControls() {
   setObjectName("TFormHlav");
   setWindowTitle("Programming of VANTEL-9 unit");
-  // Decoding the icon loads the toolkit's image plugins; that waits until the window is up.
-  QTimer::singleShot(0, this, [this] { setWindowIcon(ProgramIcon()); });
+  // The program's icon for this window, the about window and the boxes. Decoding it loads the
+  // toolkit's image plugins; that waits until the window is up.
+  QTimer::singleShot(0, this, [] { QApplication::setWindowIcon(ProgramIcon()); });
   // The client area keeps its design size and scrolls when the window is smaller, as it is
   // on a 1366 x 768 laptop screen.
   ClientArea = Named(new QWidget, "ClientArea");
