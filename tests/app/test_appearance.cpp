@@ -94,7 +94,7 @@ QStringList CutTexts(TFormHlav& form, const QString& context) {
 
 } // namespace
 
-class TestLook : public QObject {
+class TestAppearance : public QObject {
   Q_OBJECT
 
 private slots:
@@ -238,5 +238,5 @@ private slots:
   }
 };
 
-QTEST_MAIN(TestLook)
-#include "test_look.moc"
+QTEST_MAIN(TestAppearance)
+#include "test_appearance.moc"
