@@ -13,7 +13,7 @@ QPixmap LoadLogoPixmap(const std::string& name);
 // The program's own icon (assets/vantel.png); a null icon when it is missing.
 QIcon ProgramIcon();
 
-// The pictures of the tool bar's buttons, drawn: the desktop's icon theme is not consulted,
-// which would cost every start its look-up.
+// The pictures of the tool bar's buttons, drawn: searching the desktop's icon theme for
+// them would cost every start some milliseconds.
 enum class TToolIcon { Open, New, Save, Print, Undo, Redo };
 QIcon ToolIcon(TToolIcon kind);
