@@ -1,6 +1,7 @@
 #!/bin/sh
 # Draws the two logo pictures into assets/: a dark band with the VANTEL-9
-# lettering, an advance curve rising over the engine speed and a spark.
+# lettering, an advance curve rising over the engine speed and a spark; and renders
+# the program's icon from packaging/icons for the window.
 # Needs ImageMagick's convert. Run from anywhere: scripts/make-logos.sh
 set -eu
 
@@ -35,6 +36,14 @@ make_logo() {
     -quality 90 -strip -sampling-factor 2x2 "$file"
 }
 
+# make_icon FILE: 256 x 256, transparent corners.
+# The window icon is the program's one icon, drawn in packaging/icons, at 256 pixels.
+# Needs rsvg-convert (librsvg2-bin).
+make_icon() {
+  rsvg-convert -w 256 -h 256 "$here/packaging/icons/io.github.vantel9.setup.svg" -o "$1"
+}
+
 make_logo "$out/logo_main.jpg" 311 50
 make_logo "$out/logo_about.jpg" 313 49
-echo "written: $out/logo_main.jpg $out/logo_about.jpg"
+make_icon "$out/vantel.png"
+echo "written: $out/logo_main.jpg $out/logo_about.jpg $out/vantel.png"

@@ -2,11 +2,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
-#include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
@@ -49,10 +47,7 @@ void TFormHlav::FormCreate() {
   ComPort = 1;
   Image.Params.Bike = 0;
   LoadDefaultParams(Image.Params);
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->geometry();
-    move((area.width() - width()) / 2, (area.height() - height()) / 2);
-  }
+  CentreWindow();
   LoadSettings();
   if (!Arguments.isEmpty()) LanguageFromArgument(Arguments.first().toStdString(), CurrentLanguage);
   NormaliseParams();
@@ -138,9 +133,15 @@ void TFormHlav::SetColour(QWidget* widget, TColour colour) {
     c = QColor(255, 255, 255);
     break;
   }
+  const QPalette::ColorRole role = widget->backgroundRole();
   QPalette palette = widget->palette();
-  if (palette.color(widget->backgroundRole()) == c && widget->autoFillBackground()) return;
-  palette.setColor(widget->backgroundRole(), c);
+  if (palette.color(QPalette::Active, role) == c && widget->autoFillBackground()) return;
+  palette.setColor(QPalette::Active, role, c);
+  palette.setColor(QPalette::Inactive, role, c);
+  // A greyed control shows no state colour: grey text on a state colour is unreadable, and
+  // the state it would show is not in use.
+  palette.setColor(QPalette::Disabled, role,
+                   QApplication::palette().color(QPalette::Disabled, role));
   widget->setPalette(palette);
   widget->setAutoFillBackground(true);
 }

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "files/HlavFileDialog.h"
 #include "i18n/Messages.h"
 #include "link/Link.h"
 #include "link/PosixSerialPort.h"
@@ -21,7 +22,6 @@ class QAction;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
-class QFileDialog;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -30,6 +30,7 @@ class QMenuBar;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QStatusBar;
 class QTimer;
 class QToolButton;
@@ -98,6 +99,10 @@ public:
   void MenuSaveClick();
   void LoadSettings();
   void SaveSettings();
+  // Start-up placement: centred on the screen, no larger than its available area.
+  void CentreWindow();
+  // The window's size for the client area at its design size, without a frame.
+  QSize DesignSize() const;
 
   // ---- languages ----
   void BuildMessageCatalogue();
@@ -142,6 +147,7 @@ public:
   void SetAboutForm(TFormAbout* form) { FormAbout = form; }
 
   // ---- controls ----
+  QScrollArea* ClientScroll = nullptr; // holds the client area
   QWidget* ClientArea = nullptr;
   QMenuBar* MainMenu1 = nullptr;
   QMenu *MenuFile = nullptr, *MenuCom = nullptr, *MenuDevice = nullptr, *MenuTools = nullptr,
@@ -214,15 +220,16 @@ public:
 
   QLabel *LabelVerze1 = nullptr, *LabelVerze2 = nullptr, *LabelVerze3 = nullptr;
   QLabel* LabelPocetProgramovani = nullptr;
-  QLabel *LabelFile1 = nullptr, *LabelFile2 = nullptr;
+  QLabel* LabelFile1 = nullptr;
+  QLabel* LabelFile2 = nullptr; // a TPathLabel: the full path, drawn shortened when long
   QLabel *LabelVersion = nullptr, *LabelEeDataErr = nullptr;
   QLabel* ImageLogo = nullptr;
   QStatusBar* StatusBar1 = nullptr;
   std::array<QLabel*, 8> LabelTests{};
 
   QTimer* Timer1 = nullptr;
-  QFileDialog* OpenDialog1 = nullptr;
-  QFileDialog* SaveDialog1 = nullptr;
+  // What the Open and Save dialogs keep between commands.
+  TFileDialogState OpenDialog1, SaveDialog1;
 
   // Paints a label's or check box's background in one of the state colours.
   static void SetColour(QWidget* widget, TColour colour);
@@ -255,4 +262,8 @@ private:
   const TMessageCatalogue& Messages() const override { return Msg; }
 
   bool Closed = false;
+  // Above 0 while the program itself refreshes the controls. A refresh that disables or
+  // hides the focused edit moves the focus; that is not the user leaving the edit.
+  int Refreshing = 0;
+  friend class TRefreshScope;
 };

@@ -8,7 +8,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFocusEvent>
 #include <QFont>
 #include <QGroupBox>
@@ -20,18 +19,28 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QStatusBar>
-#include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 
+#include "app/PathLabel.h"
 #include "app/UpDown.h"
 #include "model/Conversions.h"
 #include "model/Keying.h"
+#include "ui/FormLogo.h"
 
 namespace {
 
-constexpr int ClientWidth = 826;
+// The right-hand column is 320 wide, not 258: the longest item of ComboBoxPocPalcu
+// ("1 Zündung pro 2 Umdrehungen (Nockenwelle)") must be readable when the list is closed.
+constexpr int RightColumn = 562;
+constexpr int RightWidth = 320;
+constexpr int ClientWidth = RightColumn + RightWidth + 6;
 constexpr int ClientHeight = 712;
+constexpr int MinimumWidth = 320, MinimumHeight = 240;
+constexpr int RowLabelWidth = 222; // captions left of the edits in the right column
+constexpr int RowEditX = 8 + RowLabelWidth + 4;
 constexpr int EditHeight = 22;
 constexpr const char* AutoSizeProperty = "vantelAutoSize";
 
@@ -87,10 +96,20 @@ QGroupBox* MakeRadioGroup(QWidget* parent, const char* name, const QString& titl
 void TFormHlav::BuildControls() {
   setObjectName("TFormHlav");
   setWindowTitle("Programming of VANTEL-9 unit");
-  ClientArea = Named(new QWidget(this), "ClientArea");
+  // The program's icon for this window, the about window and the boxes. Decoding it loads the
+  // toolkit's image plugins; that waits until the window is up.
+  QTimer::singleShot(0, this, [] { QApplication::setWindowIcon(ProgramIcon()); });
+  // The client area keeps its design size and scrolls when the window is smaller, as it is
+  // on a 1366 x 768 laptop screen.
+  ClientArea = Named(new QWidget, "ClientArea");
   ClientArea->setMinimumSize(ClientWidth, ClientHeight);
   ClientArea->setAutoFillBackground(true);
-  setCentralWidget(ClientArea);
+  ClientScroll = Named(new QScrollArea(this), "ClientScroll");
+  ClientScroll->setFrameShape(QFrame::NoFrame);
+  ClientScroll->setWidgetResizable(true);
+  ClientScroll->setWidget(ClientArea);
+  setCentralWidget(ClientScroll);
+  setMinimumSize(MinimumWidth, MinimumHeight);
   QWidget* c = ClientArea;
 
   BuildMenus();
@@ -98,19 +117,19 @@ void TFormHlav::BuildControls() {
   // Tool bar.
   GroupBoxToolBar = Named(new QGroupBox(c), "GroupBoxToolBar");
   GroupBoxToolBar->setGeometry(4, 0, 437, 43);
-  auto tool = [&](const char* name, QStyle::StandardPixmap icon, int x) {
+  auto tool = [&](const char* name, const QIcon& icon, int x) {
     auto* b = Named(new QToolButton(GroupBoxToolBar), name);
-    b->setIcon(style()->standardIcon(icon));
+    b->setIcon(icon);
     b->setGeometry(x, 10, 26, 28);
     b->setAutoRaise(true);
     return b;
   };
-  SpeedButton5 = tool("SpeedButton5", QStyle::SP_DialogOpenButton, 4);
-  SpeedButton6 = tool("SpeedButton6", QStyle::SP_FileIcon, 30);
-  SpeedButton7 = tool("SpeedButton7", QStyle::SP_DialogSaveButton, 56);
-  SpeedButtonPrint = tool("SpeedButtonPrint", QStyle::SP_FileDialogDetailedView, 82);
-  SpeedButtonZpet = tool("SpeedButtonZpet", QStyle::SP_ArrowBack, 112);
-  SpeedButtonZnovu = tool("SpeedButtonZnovu", QStyle::SP_ArrowForward, 138);
+  SpeedButton5 = tool("SpeedButton5", ToolIcon(TToolIcon::Open), 4);
+  SpeedButton6 = tool("SpeedButton6", ToolIcon(TToolIcon::New), 30);
+  SpeedButton7 = tool("SpeedButton7", ToolIcon(TToolIcon::Save), 56);
+  SpeedButtonPrint = tool("SpeedButtonPrint", ToolIcon(TToolIcon::Print), 82);
+  SpeedButtonZpet = tool("SpeedButtonZpet", ToolIcon(TToolIcon::Undo), 112);
+  SpeedButtonZnovu = tool("SpeedButtonZnovu", ToolIcon(TToolIcon::Redo), 138);
   auto button = [&](const char* name, const QString& text, int x) {
     auto* b = Named(new QPushButton(text, GroupBoxToolBar), name);
     b->setGeometry(x, 11, 88, 26);
@@ -201,20 +220,20 @@ void TFormHlav::BuildControls() {
 
   // Settings group.
   GroupBox2 = Named(new QGroupBox(c), "GroupBox2");
-  GroupBox2->setGeometry(562, 48, 258, 273);
+  GroupBox2->setGeometry(RightColumn, 48, RightWidth, 273);
   ComboBoxBike = Named(new QComboBox(GroupBox2), "ComboBoxBike");
-  ComboBoxBike->setGeometry(8, 16, 242, 24);
+  ComboBoxBike->setGeometry(8, 16, RightWidth - 16, 24);
   for (const char* item : BikeItemTexts) ComboBoxBike->addItem(QString::fromUtf8(item));
   ComboBoxPocPalcu = Named(new QComboBox(GroupBox2), "ComboBoxPocPalcu");
-  ComboBoxPocPalcu->setGeometry(8, 46, 242, 24);
+  ComboBoxPocPalcu->setGeometry(8, 46, RightWidth - 16, 24);
   ComboBoxPocPalcu->addItems({"1 ignition per revolution", "2 ignitions per revolution",
                               "3 ignitions per revolution",
                               "1 ignition per 2 revolutions (camshaft)"});
   auto row = [&](const char* labelName, const char* text, const char* editName,
                  const char* upDownName, const TSpinRange& range, int y, QLabel*& label,
                  QLineEdit*& edit, TUpDown*& upDown) {
-    label = MakeLabel(GroupBox2, labelName, text, 8, y + 3, 160);
-    edit = MakeEdit(GroupBox2, editName, 172, y, 60);
+    label = MakeLabel(GroupBox2, labelName, text, 8, y + 3, RowLabelWidth);
+    edit = MakeEdit(GroupBox2, editName, RowEditX, y, 60);
     upDown = MakeUpDown(GroupBox2, upDownName, edit, range);
   };
   row("LabelOmez1", "Start limiter [rpm]", "EditOmez1", "UpDownOmez1", RangeOmez1, 80, LabelOmez1,
@@ -229,24 +248,28 @@ void TFormHlav::BuildControls() {
       LabelClutch2, EditClutch2, UpDownClutch2);
   CheckBoxProgHned =
       Named(new QCheckBox("Programming after change", GroupBox2), "CheckBoxProgHned");
-  CheckBoxProgHned->setGeometry(8, 236, 242, 24);
+  CheckBoxProgHned->setGeometry(8, 236, RightWidth - 16, 24);
 
   // Pilot light.
   GroupBox1 = Named(new QGroupBox(c), "GroupBox1");
-  GroupBox1->setGeometry(562, 322, 258, 68);
-  LabelLedRazeni = MakeLabel(GroupBox1, "LabelLedRazeni", "Gear shift light [rpm]", 8, 17, 160);
-  EditLedRazeni = MakeEdit(GroupBox1, "EditLedRazeni", 172, 14, 60);
+  GroupBox1->setGeometry(RightColumn, 322, RightWidth, 68);
+  // Two lines for the longest caption ("Témoin de changement de rapport [rpm]").
+  LabelLedRazeni =
+      MakeLabel(GroupBox1, "LabelLedRazeni", "Gear shift light [rpm]", 8, 6, RowLabelWidth);
+  LabelLedRazeni->setWordWrap(true);
+  LabelLedRazeni->setFixedHeight(35);
+  EditLedRazeni = MakeEdit(GroupBox1, "EditLedRazeni", RowEditX, 14, 60);
   UpDownLedRazeni = MakeUpDown(GroupBox1, "UpDownLedRazeni", EditLedRazeni, RangeLedRazeni);
   CheckBoxRevOutLedRazeni =
       Named(new QCheckBox("Reverse otput polarity", GroupBox1), "CheckBoxRevOutLedRazeni");
-  CheckBoxRevOutLedRazeni->setGeometry(8, 42, 242, 22);
+  CheckBoxRevOutLedRazeni->setGeometry(8, 42, RightWidth - 16, 22);
 
   // Live monitor column.
   int y = 393;
-  LabelRpm = MakeLabel(c, "LabelRpm", "RPM = 0 ", 570, y, 250);
+  LabelRpm = MakeLabel(c, "LabelRpm", "RPM = 0 ", 570, y, RightWidth - 8);
   y += 20;
   CGaugeRpm = Named(new QProgressBar(c), "CGaugeRpm");
-  CGaugeRpm->setGeometry(570, y, 246, 14);
+  CGaugeRpm->setGeometry(570, y, RightWidth - 12, 14);
   CGaugeRpm->setRange(0, 100);
   CGaugeRpm->setValue(0);
   CGaugeRpm->setTextVisible(false);
@@ -263,7 +286,7 @@ void TFormHlav::BuildControls() {
         std::tuple{&LabelMonLedRazeni, "LabelMonLedRazeni", "Gear shift light: ---"},
         std::tuple{&LabelClutchMon, "LabelClutchMon", "Clutch master: ---"},
         std::tuple{&LabelPolaritaMer, "LabelPolaritaMer", "Polarity of CKPS: ---"}}) {
-    *label = MakeLabel(c, name, QString::fromUtf8(text), 570, y, 250);
+    *label = MakeLabel(c, name, QString::fromUtf8(text), 570, y, RightWidth - 8);
     y += 21;
   }
 
@@ -282,8 +305,10 @@ void TFormHlav::BuildControls() {
   LabelPocetProgramovani =
       MakeLabel(c, "LabelPocetProgramovani", "Number of Programing=  ---", 13, 534, 320);
   LabelFile1 = MakeLabel(c, "LabelFile1", "File:", 13, 556);
-  LabelFile2 = MakeLabel(c, "LabelFile2", "----------", 78, 556, 258);
-  LabelVersion = MakeLabel(c, "LabelVersion", "", 13, 578, 325);
+  LabelFile2 = Named(new TPathLabel("----------", c), "LabelFile2");
+  LabelFile2->setGeometry(78, 556, 258, 18);
+  // The whole row below the live inputs: the version numbers at its end must show.
+  LabelVersion = MakeLabel(c, "LabelVersion", "", 13, 578, 545);
   SetColour(LabelVersion, TColour::Yellow);
   LabelEeDataErr = MakeLabel(c, "LabelEeDataErr", "Programmed data error", 13, 600, 230);
   SetColour(LabelEeDataErr, TColour::Red);
@@ -301,15 +326,19 @@ void TFormHlav::BuildControls() {
   StatusBar1 = Named(new QStatusBar(this), "StatusBar1");
   setStatusBar(StatusBar1);
 
-  OpenDialog1 = Named(new QFileDialog(this), "OpenDialog1");
-  SaveDialog1 = Named(new QFileDialog(this), "SaveDialog1");
-
-  resize(ClientWidth,
-         ClientHeight + menuBar()->sizeHint().height() + StatusBar1->sizeHint().height());
+  resize(DesignSize());
   LoadLogo();
 }
 
+QSize TFormHlav::DesignSize() const {
+  return {ClientArea->minimumWidth(), ClientArea->minimumHeight() + MainMenu1->sizeHint().height() +
+                                          StatusBar1->sizeHint().height()};
+}
+
 void TFormHlav::BuildMenus() {
+  // The menu bar is part of the window, as designed; a desktop's global menu would take it
+  // out, and probing for one over D-Bus costs every start.
+  QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
   MainMenu1 = Named(menuBar(), "MainMenu1");
   auto menu = [&](const char* name, const QString& title) {
     auto* m = Named(MainMenu1->addMenu(title), name);
@@ -414,14 +443,27 @@ void TFormHlav::WireHandlers() {
 }
 
 bool TFormHlav::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    // An edit claims Ctrl+Z for its own text undo; the window's menu keys come first.
+    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+    for (QAction* action : MainMenu1->findChildren<QAction*>())
+      if (action->isEnabled() && action->shortcut() == pressed) {
+        event->ignore();
+        return true;
+      }
+  } else if (event->type() == QEvent::FocusIn) {
+    // Tab and Enter may move the focus to a control scrolled out of a small window.
+    if (auto* widget = qobject_cast<QWidget*>(watched))
+      ClientScroll->ensureWidgetVisible(widget, 8, 8);
+  } else if (event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (FormKeyPress(watched, key)) return true;
   } else if (event->type() == QEvent::FocusOut) {
     const auto reason = static_cast<QFocusEvent*>(event)->reason();
     auto* edit = qobject_cast<QLineEdit*>(watched);
-    // Leaving an edit for another control of the window, not for a menu or another window.
-    if (edit != nullptr && reason != Qt::ActiveWindowFocusReason &&
+    // Leaving an edit for another control of the window, not for a menu or another window,
+    // and not a move of the focus that a refresh made.
+    if (edit != nullptr && Refreshing == 0 && reason != Qt::ActiveWindowFocusReason &&
         reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason) {
       const QString name = edit->objectName();
       if (name != "EditClutch1" && name != "EditClutch2" && name != "EditLedRazeni") EditExit();
@@ -443,16 +485,8 @@ void TFormHlav::SetItemIndex(QGroupBox* group, int index) {
   auto* buttons = RadioGroupButtons(group);
   if (buttons == nullptr || buttons->checkedId() == index) return;
   QAbstractButton* button = buttons->button(index);
-  if (button == nullptr) {
-    // An index outside the list clears the selection.
-    if (QAbstractButton* checked = buttons->checkedButton()) {
-      buttons->setExclusive(false);
-      checked->setChecked(false);
-      buttons->setExclusive(true);
-    }
-  } else {
-    button->setChecked(true);
-  }
+  if (button == nullptr) return;
+  button->setChecked(true);
   // A refresh that changes the selection runs the group's handler, as a click would.
   if (group == RadioGroupPolarita)
     RadioGroupPolaritaClick();

@@ -3,7 +3,6 @@
 
 #include <QEvent>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -11,6 +10,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QScreen>
+#include <QStyle>
 
 #include <sstream>
 #include <string>
@@ -21,45 +21,14 @@
 #include "files/SafeWrite.h"
 #include "files/StateFile.h"
 #include "model/Defaults.h"
+#include "ui/WindowPlace.h"
 
 namespace {
 
 const std::string Section = "FORM_HLAV";
-const QString IgnFilter = "Ignition Parametrs(*.ign)";
-const QString AllFilter = "All Files (*.*)";
 
 std::string LocalPath(const QString& path) {
   return QFile::encodeName(path).toStdString();
-}
-
-// Once per dialog, so the Open dialog keeps the filter the user left it with.
-void PrepareDialog(QFileDialog* dialog, bool save) {
-  if (!dialog->defaultSuffix().isEmpty()) return;
-  dialog->setDefaultSuffix("ign");
-  if (save) {
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setFileMode(QFileDialog::AnyFile);
-    dialog->setNameFilters({IgnFilter});
-  } else {
-    dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    dialog->setFileMode(QFileDialog::ExistingFile);
-    dialog->setNameFilters({IgnFilter, AllFilter});
-  }
-  dialog->selectNameFilter(IgnFilter);
-  dialog->setSizeGripEnabled(true);
-}
-
-// The dialog opens in the file's folder with the file's name filled in.
-void ProposeFile(QFileDialog* dialog, const QString& path) {
-  if (path.isEmpty()) return;
-  const QFileInfo info(path);
-  dialog->setDirectory(info.absolutePath());
-  dialog->selectFile(info.absoluteFilePath());
-}
-
-QString ChosenFile(QFileDialog* dialog) {
-  const QStringList files = dialog->selectedFiles();
-  return files.isEmpty() ? QString() : files.first();
 }
 
 QString FileFailureText(const TFailureReport& failure) {
@@ -71,12 +40,29 @@ QString OpenFileErrorText(const TMessageCatalogue& msg, const TFailureReport& fa
   return QString::fromStdString(msg.MsgOpenFileError) + "\n" + FileFailureText(failure);
 }
 
+TBox Box(const QRect& r) {
+  return {r.x(), r.y(), r.width(), r.height()};
+}
+
+// The area the window may fill on the screen it is on.
+QRect AvailableArea(const QWidget* window) {
+  const QScreen* screen = window->screen();
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  return screen != nullptr ? screen->availableGeometry() : QRect();
+}
+
+int ScrollBarWidth(const QWidget* window) {
+  return window->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+}
+
 // While the window has no frame yet (the platform, or on X11 the window manager, adds it
-// later) the stored outer size is taken as the client size; once the frame is known the
-// size is corrected, else the window would grow by its frame at every start.
+// later) sizes are taken as client sizes; once the frame is known the size is corrected:
+// the stored outer size, else the frame would grow the window at every start, and no
+// larger than the available area, else the status bar ends below the screen's edge.
 class TOuterSizeKeeper : public QObject {
 public:
-  TOuterSizeKeeper(QWidget* window, QSize outer) : QObject(window), Window(window), Outer(outer) {
+  // outer: the stored outer size; empty: the design size with the frame.
+  TOuterSizeKeeper(TFormHlav* window, QSize outer) : QObject(window), Window(window), Outer(outer) {
     window->installEventFilter(this);
   }
 
@@ -95,13 +81,16 @@ protected:
     const QSize frame = Window->frameGeometry().size() - Window->size();
     if (frame.isNull()) return false;
     Window->removeEventFilter(this);
-    Window->resize(Outer - frame);
+    const QSize outer = Outer.isEmpty() ? Window->DesignSize() + frame : Outer;
+    const TBox limited = LimitSize({0, 0, outer.width(), outer.height()},
+                                   Box(AvailableArea(Window)), ScrollBarWidth(Window));
+    Window->resize(QSize(limited.Width, limited.Height) - frame);
     deleteLater();
     return false;
   }
 
 private:
-  QWidget* Window;
+  TFormHlav* Window;
   QSize Outer;
 };
 
@@ -119,10 +108,8 @@ void TFormHlav::MenuNewClick() {
 }
 
 void TFormHlav::MenuSaveClick() {
-  PrepareDialog(SaveDialog1, true);
-  SaveDialog1->selectNameFilter(IgnFilter);
-  if (SaveDialog1->exec() != QDialog::Accepted) return;
-  const QString path = ChosenFile(SaveDialog1);
+  SaveDialog1.FilterIndex = 0;
+  const QString path = RunIgnFileDialog(this, TFileDialogKind::Save, SaveDialog1);
   if (path.isEmpty()) return;
 
   // Tried before Save takes the screen, so that a file that cannot be written changes
@@ -144,14 +131,12 @@ void TFormHlav::MenuSaveClick() {
   }
   LabelFile2->setText(path);
   LastFilePath = path;
-  PrepareDialog(OpenDialog1, false);
-  ProposeFile(OpenDialog1, path);
+  OpenDialog1.FileName = path;
 }
 
 void TFormHlav::MenuOpenClick() {
-  PrepareDialog(OpenDialog1, false);
-  if (OpenDialog1->exec() == QDialog::Accepted) {
-    const QString path = ChosenFile(OpenDialog1);
+  const QString path = RunIgnFileDialog(this, TFileDialogKind::Open, OpenDialog1);
+  if (!path.isEmpty()) {
     std::string text;
     TFailureReport failure;
     const bool read = ReadFileSafely(LocalPath(path), text, failure);
@@ -162,14 +147,24 @@ void TFormHlav::MenuOpenClick() {
       ParamsChanged();
       LabelFile2->setText(path);
       LastFilePath = path;
-      PrepareDialog(SaveDialog1, true);
-      ProposeFile(SaveDialog1, path);
+      SaveDialog1.FileName = path;
     } else {
       ShowMessageBox(QString::fromStdString(Msg.MsgFileVersionMismatch));
     }
   }
   LabelHlaseni->hide();
   CGaugeProgram->hide();
+}
+
+void TFormHlav::CentreWindow() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const QSize frame = frameGeometry().size() - size();
+  const QSize outer = DesignSize() + frame;
+  const TBox placed = ::CentreWindow(outer.width(), outer.height(), Box(screen->geometry()),
+                                     Box(screen->availableGeometry()), ScrollBarWidth(this));
+  resize(placed.Width - frame.width(), placed.Height - frame.height());
+  move(placed.Left, placed.Top);
 }
 
 void TFormHlav::LoadSettings() {
@@ -179,14 +174,19 @@ void TFormHlav::LoadSettings() {
   const int left = ini.ReadInteger(Section, "Left", x());
   const int top = ini.ReadInteger(Section, "Top", y());
   move(left, top);
-  // Outer size: the frame is added to the client size once the window has one.
+  // Outer size: the frame is added to the client size once the window has one. The place
+  // is taken as stored; the size no larger than the screen's available area.
   const QSize frame = frameGeometry().size() - size();
   const int height = ini.ReadInteger(Section, "Height", frameGeometry().height());
   const int width = ini.ReadInteger(Section, "Width", frameGeometry().width());
-  resize(width - frame.width(), height - frame.height());
-  if (frame.isNull() && (!ini.ReadString(Section, "Height", "").empty() ||
-                         !ini.ReadString(Section, "Width", "").empty()))
-    new TOuterSizeKeeper(this, QSize(width, height));
+  const TBox limited =
+      LimitSize({left, top, width, height}, Box(AvailableArea(this)), ScrollBarWidth(this));
+  resize(limited.Width - frame.width(), limited.Height - frame.height());
+  if (frame.isNull()) {
+    const bool stored = !ini.ReadString(Section, "Height", "").empty() ||
+                        !ini.ReadString(Section, "Width", "").empty();
+    new TOuterSizeKeeper(this, stored ? QSize(width, height) : QSize());
+  }
 
   // A position saved on a screen that is no longer attached would bring the window up
   // where nobody can see it; then it stays centred.
@@ -200,10 +200,8 @@ void TFormHlav::LoadSettings() {
   CurrentLanguage = static_cast<TLanguage>(ini.ReadInteger(Section, "Language", CurrentLanguage));
   LabelFile2->setText(QString::fromStdString(ini.ReadString(Section, "File", "")));
   LastFilePath = QString::fromStdString(ini.ReadString(Section, "IniDir", ""));
-  PrepareDialog(OpenDialog1, false);
-  PrepareDialog(SaveDialog1, true);
-  ProposeFile(OpenDialog1, LastFilePath);
-  ProposeFile(SaveDialog1, LastFilePath);
+  OpenDialog1.FileName = LastFilePath;
+  SaveDialog1.FileName = LastFilePath;
   CheckBoxIgnAll->setChecked(
       ini.ReadInteger(Section, "CheckBoxIgnAll->Checked", CheckBoxIgnAll->isChecked()) != 0);
 

@@ -249,6 +249,45 @@ std::string StripAccelerator(const std::string& caption) {
   return shown;
 }
 
+std::string AcceleratorMarkup(const std::string& caption) {
+  std::string markup;
+  bool marked = false;
+  const auto escaped = [&markup](char c) {
+    switch (c) {
+    case '&':
+      markup += "&amp;";
+      break;
+    case '<':
+      markup += "&lt;";
+      break;
+    case '>':
+      markup += "&gt;";
+      break;
+    default:
+      markup += c;
+    }
+  };
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] != '&') {
+      escaped(caption[i]);
+    } else if (i + 1 < caption.size() && caption[i + 1] == '&') {
+      escaped('&');
+      ++i;
+    } else if (i + 1 < caption.size() && !marked) {
+      // The whole UTF-8 sequence of the letter: "&Čtení" underlines the Č.
+      std::size_t end = i + 2;
+      while (end < caption.size() && (static_cast<unsigned char>(caption[end]) & 0xC0) == 0x80)
+        ++end;
+      markup += "<u>";
+      for (std::size_t k = i + 1; k < end; ++k) escaped(caption[k]);
+      markup += "</u>";
+      marked = true;
+      i = end - 1;
+    }
+  }
+  return marked ? markup : std::string();
+}
+
 const char* AboutCaption(TLanguage language) {
   return language < LanguageCount ? AboutCaptions[language] : nullptr;
 }

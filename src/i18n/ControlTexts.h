@@ -33,5 +33,9 @@ void SplitHint(const std::string& hint, std::string& shortPart, std::string& lon
 // The caption as shown where no accelerator is drawn: a single "&" disappears, "&&" is "&".
 std::string StripAccelerator(const std::string& caption);
 
+// The caption as rich text with its accelerator letter underlined, for a label that draws
+// it without a buddy; "" when the caption marks no letter.
+std::string AcceleratorMarkup(const std::string& caption);
+
 // Caption of the about window; nullptr for a value that names no language.
 const char* AboutCaption(TLanguage language);

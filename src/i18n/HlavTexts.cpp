@@ -27,8 +27,15 @@ void SetCaption(QObject* object, const std::string& caption) {
   } else if (auto* menu = qobject_cast<QMenu*>(object)) {
     menu->setTitle(Utf8(caption));
   } else if (auto* label = qobject_cast<QLabel*>(object)) {
-    // Without a buddy a label would show the "&" itself.
-    label->setText(Utf8(label->buddy() ? caption : StripAccelerator(caption)));
+    // Without a buddy a label would show the "&" itself; it underlines the letter instead.
+    const std::string markup = label->buddy() ? std::string() : AcceleratorMarkup(caption);
+    if (!markup.empty()) {
+      label->setTextFormat(Qt::RichText);
+      label->setText(Utf8(markup));
+    } else {
+      label->setTextFormat(Qt::PlainText);
+      label->setText(Utf8(label->buddy() ? caption : StripAccelerator(caption)));
+    }
   } else if (auto* button = qobject_cast<QAbstractButton*>(object)) {
     button->setText(Utf8(caption));
   } else if (auto* group = qobject_cast<QGroupBox*>(object)) {

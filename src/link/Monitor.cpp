@@ -43,7 +43,9 @@ void BuildMonitorView(const std::uint8_t* frame, const TMessageCatalogue& msg, s
   view.MonAdvance.Colour = advance >= maxAdvance ? TColour::Yellow : TColour::ButtonFace;
 
   const unsigned volts = Word(frame, O::Voltage);
-  const float shown = static_cast<float>(volts) * 0.001f;
+  // v x 0.001 held in single precision; 0.001f * v rounds 308 of the readings differently
+  // (9950 mV would read 10.0 instead of 9.9).
+  const float shown = static_cast<float>(volts * 0.001);
   std::snprintf(buffer, sizeof buffer, "U = %4.1f [V]", static_cast<double>(shown));
   view.Napeti.Text.assign(buffer);
   if (volts >= 17999 || volts <= 7000)

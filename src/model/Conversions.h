@@ -70,16 +70,16 @@ constexpr std::uint8_t GeberNrFromIndex(int index) {
 constexpr int CurvePointsInUse(const TIgnParams& p) {
   return p.PocetBodu > CurvePoints ? CurvePoints : p.PocetBodu;
 }
-// Item index for a code shown as the index of a list of `count` items; -1 (no item
-// selected) when the code lies outside the list.
-constexpr int ItemIndexOrNone(std::uint8_t code, int count) {
-  return code < count ? code : -1;
+// Item index for a code shown in a list of `count` items: a code beyond the list shows its
+// last item, as a spinner shows a value beyond its range at the limit.
+constexpr int NearestItemIndex(std::uint8_t code, int count) {
+  return code < count ? code : count - 1;
 }
 constexpr int PolarityIndex(const TIgnParams& p) {
-  return ItemIndexOrNone(p.Polarita, PolarityItemCount);
+  return NearestItemIndex(p.Polarita, PolarityItemCount);
 }
 constexpr int InputIndex(std::uint8_t inputCode) {
-  return ItemIndexOrNone(inputCode, InputItemCount);
+  return NearestItemIndex(inputCode, InputItemCount);
 }
 // A screen value held inside a spinner's range.
 constexpr int ClampToRange(int value, TSpinRange range) {

@@ -57,6 +57,17 @@ void StoreSelection(int index, std::uint8_t& field) {
 
 } // namespace
 
+class TRefreshScope {
+public:
+  explicit TRefreshScope(TFormHlav& form) : Form(form) { ++Form.Refreshing; }
+  ~TRefreshScope() { --Form.Refreshing; }
+  TRefreshScope(const TRefreshScope&) = delete;
+  TRefreshScope& operator=(const TRefreshScope&) = delete;
+
+private:
+  TFormHlav& Form;
+};
+
 void TFormHlav::BuildEditArrays() {
   for (int i = 0; i < CurvePoints; ++i) {
     RpmEdits[i] = findChild<QLineEdit*>(QString("EditRpmAdv%1").arg(i + 1));
@@ -112,6 +123,7 @@ void TFormHlav::ScreenToParams() {
 }
 
 void TFormHlav::ParamsToScreen() {
+  const TRefreshScope refresh(*this);
   // Read the record afresh at every step: a radio group changed here runs its handler,
   // which stores into the record and may take a history step.
   const TIgnParams& p = Image.Params;
@@ -124,15 +136,24 @@ void TFormHlav::ParamsToScreen() {
   UpDownOmez2->SetPosition(SpeedToScreen(p.Omez2));
   UpDownRetard->SetPosition(p.Retard);
 
-  SetItemIndex(RadioGroupPolarita, PolarityIndex(p));
+  // A code outside a group's items shows the nearest item without running the group's
+  // handler: the display takes no history step, and the record takes the item at the next
+  // change that takes the screen, as with a spinner value beyond its range.
+  const auto showCode = [this](QGroupBox* group, std::uint8_t code, int index) {
+    if (index == code)
+      SetItemIndex(group, index);
+    else
+      SelectQuietly(group, index);
+  };
+  showCode(RadioGroupPolarita, p.Polarita, PolarityIndex(p));
   ComboBoxPocPalcu->setCurrentIndex(GeberNrToIndex(p.GeberNr));
 
   UpDownLedRazeni->SetPosition(SpeedToScreen(p.LedRazeni));
   UpDownClutch1->SetPosition(ClutchToScreen(p.Clutch1));
   UpDownClutch2->SetPosition(ClutchToScreen(p.Clutch2));
 
-  SetItemIndex(RadioGroupInput1, InputIndex(p.Input1));
-  SetItemIndex(RadioGroupInput2, InputIndex(p.Input2));
+  showCode(RadioGroupInput1, p.Input1, InputIndex(p.Input1));
+  showCode(RadioGroupInput2, p.Input2, InputIndex(p.Input2));
 
   UpDownRpmPulsu->SetPosition(p.RpmPulsu);
   UpDownRpmKorekce->SetPosition(CorrectionToScreen(p.RpmKorekce));
@@ -231,6 +252,7 @@ void TFormHlav::BitBtnAdvPlusClick() {
 }
 
 void TFormHlav::ApplyControlRules() {
+  const TRefreshScope refresh(*this);
   const TIgnParams& p = Image.Params;
   const bool printing = Link.Printing;
   const bool killSwitch = p.Input1 == 1;

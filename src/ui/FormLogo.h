@@ -1,6 +1,7 @@
-// The logo pictures of both windows, decoded with libjpeg.
+// The pictures of both windows: the logos, decoded with libjpeg, and the icons.
 #pragma once
 
+#include <QIcon>
 #include <QPixmap>
 
 #include <string>
@@ -8,3 +9,11 @@
 // The picture `name` of the assets; a null pixmap when it is missing or damaged, so the
 // logo area stays empty and the program goes on.
 QPixmap LoadLogoPixmap(const std::string& name);
+
+// The program's own icon (assets/vantel.png); a null icon when it is missing.
+QIcon ProgramIcon();
+
+// The pictures of the tool bar's buttons, drawn: searching the desktop's icon theme for
+// them would cost every start some milliseconds.
+enum class TToolIcon { Open, New, Save, Print, Undo, Redo };
+QIcon ToolIcon(TToolIcon kind);

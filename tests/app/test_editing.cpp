@@ -2,6 +2,7 @@
 // the real window offscreen.
 #include "app/Hlav.h"
 #include "app/UpDown.h"
+#include "model/Defaults.h"
 #include "support/AppSupport.h"
 
 #include <QAction>
@@ -15,6 +16,8 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
+
+#include <cstring>
 
 namespace {
 
@@ -248,20 +251,42 @@ private slots:
     QVERIFY(box->palette().color(box->backgroundRole()) != QColor(Qt::red));
   }
 
-  void OutOfRangeRecordIsShownSafelyAndKept() {
-    TWindow w;
-    w.P.Polarita = 7;
-    w.P.Input1 = 9;
-    w.P.Bike = 12;
-    w.P.Omez2 = 255;
-    w.Form.ParamsToScreen();
-    QCOMPARE(w.Form.EditOmez2->text(), Grouped("25", "000"));
-    QCOMPARE(TFormHlav::ItemIndex(w.Form.RadioGroupPolarita), -1);
-    w.Form.ScreenToParams();
-    QCOMPARE(w.P.Polarita, 7);
-    QCOMPARE(w.P.Input1, 9);
-    QCOMPARE(w.P.Bike, 0);
-    QCOMPARE(w.P.Omez2, 250);
+  void CodesBeyondTheItemsShowTheNearestAndEnterTheRecordAtTheNextEdit() {
+    TTestHome home;
+    TModalAnswerer answerer;
+    TIgnParams stored{};
+    LoadDefaultParams(stored);
+    stored.Polarita = 7;
+    stored.Input1 = 9;
+    stored.Bike = 12;
+    stored.Omez2 = 255;
+    QByteArray state = QByteArray("0 ").repeated(50);
+    for (int i = 0; i < 50; ++i)
+      state += QByteArray::number(reinterpret_cast<const std::uint8_t*>(&stored)[i]) + " ";
+    home.Write("_vantel.ini", state);
+    TSimPort port;
+    TFormHlav form{QStringList{}};
+    form.Link.SetPort(&port);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    // Shown at the nearest item and limit; the display takes no step.
+    QCOMPARE(TFormHlav::ItemIndex(form.RadioGroupPolarita), 2);
+    QCOMPARE(TFormHlav::ItemIndex(form.RadioGroupInput1), 4);
+    QCOMPARE(form.EditOmez2->text(), Grouped("25", "000"));
+    QCOMPARE(form.Image.Params.Polarita, 7);
+    QCOMPARE(form.History.HistoryCur, 0);
+    // The next change that takes the screen takes what it shows, and so does the unit.
+    form.EditBaseAdv->setFocus();
+    Press(&form, QKeySequence(Qt::Key_Return));
+    const TIgnParams& p = form.Image.Params;
+    QCOMPARE(p.Polarita, 2);
+    QCOMPARE(p.Input1, 4);
+    QCOMPARE(p.Bike, 0);
+    QCOMPARE(p.Omez2, 250);
+    Press(&form, QKeySequence(Qt::Key_F9));
+    QTRY_VERIFY_WITH_TIMEOUT(form.Link.TransferMode == tmIdle, 5000);
+    QVERIFY(std::memcmp(&port.Unit.Params(), &p, sizeof p) == 0);
+    form.Link.SetPort(nullptr);
   }
 
   void UndoRedoThroughButtonsWithNestedRadioStep() {

@@ -178,6 +178,16 @@ TEST(ControlTexts, AcceleratorMarkIsNotShown) {
       {"A&&B", "A&B"},     {"x&", "x"},         {"&&&a", "&a"},
   };
   for (const auto& [caption, shown] : cases) EXPECT_EQ(StripAccelerator(caption), shown);
+  const std::pair<const char*, const char*> marked[] = {
+      {"&File:", "<u>F</u>ile:"},
+      {"Če&sky", "Če<u>s</u>ky"},
+      {"&Čtení", "<u>Č</u>tení"},
+      {"A&&B <&x>", "A&amp;B &lt;<u>x</u>&gt;"},
+      {"No letter", ""},
+      {"A&&B", ""},
+      {"x&", ""},
+  };
+  for (const auto& [caption, markup] : marked) EXPECT_EQ(AcceleratorMarkup(caption), markup);
 }
 
 TEST(ControlTexts, AboutCaptionPerLanguage) {

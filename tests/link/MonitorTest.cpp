@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdio>
 
 #include "link/Monitor.h"
 
@@ -87,6 +88,17 @@ TEST(Monitor, VoltageBands) {
     const TMonitorView v = Show({{3, c.Mv & 0xFF}, {4, c.Mv >> 8}});
     EXPECT_EQ(v.Napeti.Text, c.Text);
     EXPECT_EQ(v.Napeti.Colour, c.Colour) << c.Mv;
+  }
+}
+
+TEST(Monitor, VoltageIsTheMillivoltsTimesAThousandthHeldInSinglePrecision) {
+  EXPECT_EQ(Show({{3, 9950 & 0xFF}, {4, 9950 >> 8}}).Napeti.Text, "U =  9.9 [V]");
+  char expected[32];
+  for (unsigned mv = 0; mv <= 0xFFFF; ++mv) {
+    const float volts = static_cast<float>(static_cast<long double>(mv) * 0.001L);
+    std::snprintf(expected, sizeof expected, "U = %4.1f [V]", static_cast<double>(volts));
+    const TMonitorView v = Show({{3, mv & 0xFF}, {4, mv >> 8}});
+    ASSERT_EQ(v.Napeti.Text, expected) << mv;
   }
 }
 

@@ -115,9 +115,8 @@ TEST(Conversions, GeberNrItemIndex) {
 TEST(Conversions, IndexGuardsForOutOfRangeFields) {
   struct TCase {
     int Value, PointsInUse, PolarityIndex, InputIndex;
-  } const cases[] = {{0, 0, 0, 0},     {1, 1, 1, 1},     {2, 2, 2, 2},
-                     {3, 3, -1, 3},    {4, 4, -1, 4},    {5, 5, -1, -1},
-                     {15, 15, -1, -1}, {16, 15, -1, -1}, {255, 15, -1, -1}};
+  } const cases[] = {{0, 0, 0, 0}, {1, 1, 1, 1},   {2, 2, 2, 2},   {3, 3, 2, 3},   {4, 4, 2, 4},
+                     {5, 5, 2, 4}, {15, 15, 2, 4}, {16, 15, 2, 4}, {255, 15, 2, 4}};
   for (const auto& c : cases) {
     TIgnParams p{};
     p.PocetBodu = p.Polarita = static_cast<std::uint8_t>(c.Value);

@@ -59,3 +59,53 @@ public:
 private:
   QProcess Process;
 };
+
+#include <deque>
+#include <functional>
+
+#include "SimUnit.h"
+#include "link/Port.h"
+
+// The simulated unit in-process behind the port interface: every request is answered at
+// once, so the window's own ticks carry a transfer through in a few hundred milliseconds.
+class TSimPort : public TPort {
+public:
+  TSimUnit Unit;
+  bool IsOpen() const override { return true; }
+  int BytesWaiting() override { return static_cast<int>(Pending.size()); }
+  int Read(std::uint8_t* buffer, int max) override;
+  bool Write(const std::uint8_t* data, int count) override;
+  bool WaitSent(int) override { return true; }
+  void Close() override {}
+  // Changes each monitor reply before it leaves (the frame is sealed again afterwards).
+  std::function<void(TLinkFrame&)> EditMonitor;
+
+private:
+  TSimRequestReader Requests;
+  std::deque<std::uint8_t> Pending;
+};
+
+class QFileDialog;
+// Where the keyboard goes now: an open pop-up (a completion list) takes it before the
+// focus widget.
+QWidget* KeyTarget();
+// A key as a person presses it, to the widget that has the focus in window. Offscreen has
+// no window manager to hand the activation back after a box; this does its part.
+void Press(QWidget* window, const QKeySequence& key);
+// The file dialog that is open now, as a person sees it; nullptr when none is.
+QFileDialog* ActiveFileDialog();
+
+// While it lives, each file dialog that opens gets the next of the names typed into its
+// name field, key by key, and Enter; an empty name, or a dialog beyond the list, gets
+// Escape. With awaitCompletion it lets the completion list come up before Enter.
+class TFileDialogTyper : public QObject {
+public:
+  explicit TFileDialogTyper(const QStringList& names, bool awaitCompletion = false);
+  QStringList Proposed; // the file each dialog proposed when it opened
+  bool CompletionShown = false;
+  std::function<void(QFileDialog*)> Before; // runs in each dialog before the typing
+
+private:
+  QTimer Poll;
+  bool Busy = false;
+};
