@@ -130,6 +130,10 @@ public:
   QString IniFileName;
   QString StateFilePath;
   std::unique_ptr<TProfileFile> IniFile;
+  // The options of the tools that vantel.ini does not keep; read when a tool first asks,
+  // written at closing with the other settings.
+  TProfileFile& ExtraSettings();
+  std::unique_ptr<TProfileFile> ExtraIniFile;
   TMessageCatalogue Msg;
   TDeviceImage Image{};
   TUnitIdentity Identity;

@@ -17,6 +17,7 @@
 
 #include "files/IgnFile.h"
 #include "files/Profile.h"
+#include "model/SettingsDir.h"
 #include "files/SafeRead.h"
 #include "files/SafeWrite.h"
 #include "files/StateFile.h"
@@ -208,6 +209,11 @@ void TFormHlav::LoadSettings() {
   ReadStateFile(LocalPath(StateFilePath), Image);
 }
 
+TProfileFile& TFormHlav::ExtraSettings() {
+  if (ExtraIniFile == nullptr) ExtraIniFile = std::make_unique<TProfileFile>(ExtraSettingsPath());
+  return *ExtraIniFile;
+}
+
 void TFormHlav::SaveSettings() {
   TProfileFile& ini = *IniFile;
   ini.WriteInteger(Section, "Left", x());
@@ -225,6 +231,8 @@ void TFormHlav::SaveSettings() {
   TFailureReport failure;
   if (!ini.Flush(failure)) failures << FileFailureText(failure);
   if (!WriteStateFile(LocalPath(StateFilePath), Image, failure))
+    failures << FileFailureText(failure);
+  if (ExtraIniFile != nullptr && !ExtraIniFile->Flush(failure))
     failures << FileFailureText(failure);
   if (!failures.isEmpty())
     ShowMessageBox(QString::fromStdString(Msg.MsgOpenFileError) + "\n" +

@@ -2,6 +2,7 @@
 #include "app/Hlav.h"
 #include "app/UpDown.h"
 #include "files/IgnFile.h"
+#include "files/Profile.h"
 #include "model/Defaults.h"
 #include "model/Normalise.h"
 #include "support/AppSupport.h"
@@ -118,6 +119,23 @@ private slots:
                                  "Width=\\d+\r\nComPort=1\r\nLanguage=0\r\nFile=\r\nIniDir=\r\n"
                                  "CheckBoxIgnAll->Checked=0\r\n$");
     QVERIFY2(ini.match(Read(home.File("vantel.ini"))).hasMatch(), Read(home.File("vantel.ini")));
+    // No tool asked for an option: no extra settings file either.
+    QVERIFY(!QFile::exists(home.File("vantel-extra.ini")));
+  }
+
+  // A tool's option goes to the extra settings file at closing; vantel.ini keeps its keys.
+  void ToolOptionsGoToTheirOwnFileAtClosing() {
+    TTestHome home;
+    TModalAnswerer answerer;
+    {
+      auto form = Start();
+      form->ExtraSettings().WriteInteger("TOOLS", "Option", 7);
+      form->close();
+    }
+    QCOMPARE(Read(home.File("vantel-extra.ini")), QByteArray("[TOOLS]\r\nOption=7\r\n"));
+    QVERIFY(!Read(home.File("vantel.ini")).contains("Option"));
+    auto form = Start();
+    QCOMPARE(form->ExtraSettings().ReadInteger("TOOLS", "Option", 0), 7);
   }
 
   void EverythingOnScreenIsBackAfterARestart() {

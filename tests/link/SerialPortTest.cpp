@@ -26,9 +26,13 @@ TEST(SettingsDirectory, PortDeviceNameAndTestMarker) {
     EXPECT_EQ(SettingsDirectory(), "/x/vantel");
     TEnvGuard x2("XDG_CONFIG_HOME", std::nullopt);
     EXPECT_EQ(SettingsDirectory(), "/h/.config/vantel");
+    EXPECT_EQ(DataDirectory(), "/h/.local/share/vantel");
+    TEnvGuard d("XDG_DATA_HOME", "/d");
+    EXPECT_EQ(DataDirectory(), "/d/vantel");
   }
   TTempHome home;
   EXPECT_EQ(SettingsDirectory(), home.Path);
+  EXPECT_EQ(ExtraSettingsPath(), home.Path + "/vantel-extra.ini");
   ASSERT_EQ(symlink("/dev/ttyS0", (home.Path + "/com2").c_str()), 0);
   ASSERT_EQ(symlink("/nonexistent", (home.Path + "/com4").c_str()), 0); // dangling: still chosen
   TEnvGuard c1("VANTEL_COM1", std::nullopt), c2("VANTEL_COM2", std::nullopt),
