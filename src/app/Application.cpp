@@ -8,7 +8,7 @@
 
 #include "app/Hlav.h"
 #include "app/SessionEnd.h"
-#include "ui/FormAbout.h"
+#include "app/FormAbout.h"
 
 int RunApplication(int argc, char** argv, const std::function<void(TFormHlav&)>& started) {
   // Qt removes its own options (-style, -platform, ...) from argv; the language word is

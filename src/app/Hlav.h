@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "files/HlavFileDialog.h"
+#include "app/HlavFileDialog.h"
 #include "i18n/Messages.h"
 #include "link/Link.h"
 #include "link/PosixSerialPort.h"

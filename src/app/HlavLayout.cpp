@@ -28,7 +28,7 @@
 #include "app/UpDown.h"
 #include "model/Conversions.h"
 #include "model/Keying.h"
-#include "ui/FormLogo.h"
+#include "app/FormLogo.h"
 
 namespace {
 

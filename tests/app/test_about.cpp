@@ -1,5 +1,5 @@
 #include "model/Types.h"
-#include "ui/FormAbout.h"
+#include "app/FormAbout.h"
 
 #include <QFont>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
 #include "app/Hlav.h"
 #include "app/UpDown.h"
 #include "support/AppSupport.h"
-#include "ui/FormAbout.h"
-#include "ui/HlavPrint.h"
+#include "app/FormAbout.h"
+#include "app/HlavPrint.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

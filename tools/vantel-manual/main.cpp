@@ -21,7 +21,7 @@
 #include "app/Hlav.h"
 #include "files/StateFile.h"
 #include "ui/Assets.h"
-#include "ui/HlavPrint.h"
+#include "app/HlavPrint.h"
 #include "usage/Usage.h"
 
 namespace {

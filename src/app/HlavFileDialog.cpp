@@ -1,4 +1,4 @@
-#include "files/HlavFileDialog.h"
+#include "app/HlavFileDialog.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

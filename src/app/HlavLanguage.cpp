@@ -6,7 +6,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include "i18n/HlavTexts.h"
+#include "app/HlavTexts.h"
 #include "link/Monitor.h"
 
 // The toolkit's own texts (the Yes, No and Cancel of the message boxes, the file dialogs)

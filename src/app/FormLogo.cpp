@@ -1,4 +1,4 @@
-#include "ui/FormLogo.h"
+#include "app/FormLogo.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,5 +1,5 @@
 // Printing, the user manual, the about window and Exit: the window side.
-#include "ui/HlavPrint.h"
+#include "app/HlavPrint.h"
 
 #include "app/Hlav.h"
 
@@ -33,8 +33,8 @@
 #include <array>
 #include <functional>
 
-#include "ui/FormAbout.h"
-#include "ui/FormLogo.h"
+#include "app/FormAbout.h"
+#include "app/FormLogo.h"
 #include "ui/Manual.h"
 #include "ui/PrintFit.h"
 #include "files/SafeWrite.h"

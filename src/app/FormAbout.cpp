@@ -1,7 +1,7 @@
-#include "ui/FormAbout.h"
+#include "app/FormAbout.h"
 
 #include "model/Types.h"
-#include "ui/FormLogo.h"
+#include "app/FormLogo.h"
 #include "ui/BuildStamp.h"
 
 #include <QEvent>

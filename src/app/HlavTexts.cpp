@@ -1,4 +1,4 @@
-#include "i18n/HlavTexts.h"
+#include "app/HlavTexts.h"
 
 #include <QAbstractButton>
 #include <QAction>
