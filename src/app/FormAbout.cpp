@@ -1,7 +1,7 @@
 #include "app/FormAbout.h"
 
 #include "model/Types.h"
-#include "app/FormLogo.h"
+#include "app/Pictures.h"
 #include "ui/BuildStamp.h"
 
 #include <QEvent>

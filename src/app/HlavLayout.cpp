@@ -28,7 +28,7 @@
 #include "app/UpDown.h"
 #include "model/Conversions.h"
 #include "model/Keying.h"
-#include "app/FormLogo.h"
+#include "app/Pictures.h"
 
 namespace {
 

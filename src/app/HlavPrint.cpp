@@ -34,7 +34,7 @@
 #include <functional>
 
 #include "app/FormAbout.h"
-#include "app/FormLogo.h"
+#include "app/Pictures.h"
 #include "ui/Manual.h"
 #include "ui/PrintFit.h"
 #include "files/SafeWrite.h"

@@ -1,4 +1,5 @@
-// The pictures of both windows: the logos, decoded with libjpeg, and the icons.
+// The pictures of the program's windows: the logos (decoded with libjpeg), the program's
+// icon and the tool bar's icons.
 #pragma once
 
 #include <QIcon>

@@ -1,4 +1,4 @@
-#include "app/FormLogo.h"
+#include "app/Pictures.h"
 
 #include <QImage>
 #include <QPainter>
