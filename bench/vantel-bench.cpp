@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "e2e/SimProcess.h"
 #include "link/PosixSerialPort.h"
 #include "model/Defaults.h"
+#include "support/RealTicks.h"
+#include "support/RecordingHost.h"
+#include "support/SimProcess.h"
 
 namespace {
 
@@ -61,7 +63,7 @@ void PrintRow(const TFigures& f, bool withLeast) {
 
 int main(int argc, char** argv) {
   int passes = 20;
-  std::string simPath = VANTEL_SIM_PATH;
+  std::string simPath = TSimProcess::Program();
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--passes" && i + 1 < argc) {

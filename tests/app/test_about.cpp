@@ -1,5 +1,6 @@
-#include "model/Types.h"
 #include "app/FormAbout.h"
+#include "model/Types.h"
+#include "support/AppSupport.h"
 
 #include <QFont>
 #include <QGuiApplication>
@@ -7,21 +8,16 @@
 #include <QPixmap>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 class TestAbout : public QObject {
   Q_OBJECT
 
-  QTemporaryDir Home;
+  TTestHome Home;
 
 private slots:
-  void initTestCase() {
-    QVERIFY(Home.isValid());
-    qputenv("VANTEL_HOME", Home.path().toUtf8());
-    qunsetenv("VANTEL_ASSETS");
-  }
+  void initTestCase() { qunsetenv("VANTEL_ASSETS"); }
 
   void LayoutIsTheDesignedOne() {
     TFormAbout about;
@@ -51,6 +47,16 @@ private slots:
     QCOMPARE(about.Image1->geometry(), QRect(32, 40, 313, 49));
     QVERIFY(!about.Image1->pixmap().isNull());
     QCOMPARE(about.Image1->pixmap().size(), QSize(313, 49));
+  }
+
+  void EveryTextFitsAndNothingOverlaps() {
+    TFormAbout about;
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    const QStringList faults = LayoutFaults(&about, "about window");
+    for (const QString& fault : faults) qWarning("%s", qPrintable(fault));
+    QCOMPARE(faults.size(), 0);
+    about.close();
   }
 
   void LowerLabelsCarryBuildStampAndVersion() {

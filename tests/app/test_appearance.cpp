@@ -16,83 +16,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
-#include <QStyleOptionButton>
-#include <QStyleOptionComboBox>
-#include <QStyleOptionFrame>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QToolButton>
 #include <QToolTip>
 
-namespace {
-
-// Why a widget cuts its text or sticks out of its parent; empty when it does not.
-QString Cut(QWidget* w) {
-  const QFontMetrics fm = w->fontMetrics();
-  const auto over = [](const QString& what, int need, int has) {
-    return need > has ? QString("%1 needs %2 px, has %3").arg(what).arg(need).arg(has) : QString();
-  };
-  QString why;
-  if (auto* label = qobject_cast<QLabel*>(w); label != nullptr && !label->text().isEmpty()) {
-    if (label->wordWrap())
-      why = over("height", label->heightForWidth(label->width()), label->height());
-    else
-      why = over("width", label->sizeHint().width(), label->width());
-    if (why.isEmpty()) why = over("height", label->sizeHint().height(), label->height());
-  } else if (auto* push = qobject_cast<QPushButton*>(w)) {
-    QStyleOptionButton option;
-    option.initFrom(push);
-    option.text = push->text();
-    const QRect contents =
-        push->style()->subElementRect(QStyle::SE_PushButtonContents, &option, push);
-    why = over("text", fm.size(Qt::TextShowMnemonic, push->text()).width(), contents.width());
-  } else if (auto* button = qobject_cast<QAbstractButton*>(w);
-             button != nullptr && !button->text().isEmpty()) {
-    why = over("width", button->sizeHint().width(), button->width());
-  } else if (auto* group = qobject_cast<QGroupBox*>(w);
-             group != nullptr && !group->title().isEmpty()) {
-    why = over("title", group->minimumSizeHint().width(), group->width());
-  } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-    QStyleOptionComboBox option;
-    option.initFrom(combo);
-    const int field =
-        combo->style()
-            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
-            .width();
-    for (int i = 0; i < combo->count() && why.isEmpty(); ++i)
-      why = over("item \"" + combo->itemText(i) + "\"", fm.horizontalAdvance(combo->itemText(i)),
-                 field);
-  } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-    QStyleOptionFrame option;
-    option.initFrom(edit);
-    const int field =
-        edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit).width();
-    why = over("\"" + edit->text() + "\"", fm.horizontalAdvance(edit->text()) + 4, field);
-  }
-  QWidget* parent = w->parentWidget();
-  if (why.isEmpty() && parent != nullptr && !parent->rect().contains(w->geometry()))
-    why = QString("sticks out of %1").arg(parent->objectName());
-  return why.isEmpty() ? why : w->objectName() + ": " + why;
-}
-
-// Every shown control of the client area, and any two shown neighbours that overlap.
-QStringList CutTexts(TFormHlav& form, const QString& context) {
-  QStringList faults;
-  const QList<QWidget*> all = form.ClientArea->findChildren<QWidget*>();
-  for (QWidget* w : all) {
-    if (w->objectName().isEmpty() || !w->isVisibleTo(form.ClientArea)) continue;
-    if (const QString why = Cut(w); !why.isEmpty()) faults << context + ": " + why;
-    for (QWidget* other : all)
-      if (other != w && other->parentWidget() == w->parentWidget() && w < other &&
-          !other->objectName().isEmpty() && other->isVisibleTo(form.ClientArea) &&
-          w->geometry().intersects(other->geometry()))
-        faults << QString("%1: %2 overlaps %3").arg(context, w->objectName(), other->objectName());
-  }
-  return faults;
-}
-
-} // namespace
 
 class TestAppearance : public QObject {
   Q_OBJECT
@@ -129,7 +58,7 @@ private slots:
       form.Link.NoLinkTicks = 18;
       form.Timer1Timer();
       language->trigger();
-      faults << CutTexts(form, name + ", no unit");
+      faults << LayoutFaults(form.ClientArea, name + ", no unit");
       // A unit of another version with every state set, then every state clear.
       for (bool set : {true, false}) {
         port.EditMonitor = [set](TLinkFrame& f) {
@@ -144,7 +73,7 @@ private slots:
         form.Link.MonitorFrame[0] = 0;
         QTRY_VERIFY(form.Link.MonitorFrame[0] == 0xB0);
         QVERIFY(!form.LabelVersion->isHidden());
-        faults << CutTexts(form, name + (set ? ", all set" : ", all clear"));
+        faults << LayoutFaults(form.ClientArea, name + (set ? ", all set" : ", all clear"));
       }
       const TMessageCatalogue& m = form.Msg;
       for (const std::string& status :
@@ -152,7 +81,7 @@ private slots:
             m.MsgProgramError, m.MsgVerifyError, m.MsgReadError,
             m.MsgPrintDateTime + "31.12.2024    23:59:59"}) {
         form.LabelHlaseni->setText(QString::fromStdString(status));
-        if (const QString why = Cut(form.LabelHlaseni); !why.isEmpty()) faults << name + ": " + why;
+        if (const QString why = TextCut(form.LabelHlaseni); !why.isEmpty()) faults << name + ": " + why;
       }
     }
     form.Link.SetPort(nullptr);

@@ -2,9 +2,7 @@
 // case starts the real entry with its own argv and a fresh settings directory, so this
 // test has its own main().
 #include <QByteArray>
-#include <QFile>
 #include <QList>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <fcntl.h>
@@ -12,6 +10,7 @@
 
 #include "app/Application.h"
 #include "app/Hlav.h"
+#include "support/TempHome.h"
 
 int main() {
   // A pseudo-terminal stands for the unit's port, so no box waits for an answer.
@@ -31,11 +30,8 @@ int main() {
   };
   int failures = 0;
   for (const auto& c : cases) {
-    QTemporaryDir home;
-    qputenv("VANTEL_HOME", home.path().toLocal8Bit());
-    QFile ini(home.filePath("vantel.ini"));
-    if (!ini.open(QIODevice::WriteOnly) || ini.write("[FORM_HLAV]\r\nLanguage=1\r\n") < 0) return 1;
-    ini.close();
+    TTempHome home;
+    home.Write("vantel.ini", "[FORM_HLAV]\r\nLanguage=1\r\n");
 
     QList<QByteArray> argv = {"vantel"};
     argv += c.Arguments;

@@ -2,7 +2,7 @@
 // file without read permission, a vanished file or an endless device in its place: the
 // window comes up, the command reports it, closing goes on, and nothing hangs.
 #include "app/Hlav.h"
-#include "files/BadPaths.h"
+#include "support/BadPaths.h"
 #include "model/Defaults.h"
 #include "support/AppSupport.h"
 

@@ -33,37 +33,6 @@
 
 namespace {
 
-// Answers the next file dialog with a path (after an optional action), then cancels any
-// further one; an empty path cancels. Keeps the file each dialog proposed.
-class TFileDialogDriver : public QObject {
-public:
-  explicit TFileDialogDriver(QString path, std::function<void()> before = {}) {
-    connect(&Poll, &QTimer::timeout, this, [this, path, before] {
-      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-      if (!dialog || Busy) return;
-      Busy = true; // the dialog's own overwrite question runs inside accept()
-      Proposed << dialog->selectedFiles().value(0);
-      if (Proposed.size() > 1 || path.isEmpty()) {
-        dialog->reject();
-        Busy = false;
-        return;
-      }
-      // The dialog leaves a focused file name edit alone, as a user may be typing in it.
-      if (QWidget* focus = dialog->focusWidget()) focus->clearFocus();
-      dialog->selectFile(path);
-      if (before) before();
-      static_cast<QDialog*>(dialog)->accept(); // runs the dialog's own checks
-      Busy = false;
-    });
-    Poll.start(5);
-  }
-  QStringList Proposed;
-
-private:
-  QTimer Poll;
-  bool Busy = false;
-};
-
 std::unique_ptr<TFormHlav> Start(const QStringList& arguments = {}) {
   CurrentLanguage = LangEnglish;
   return std::make_unique<TFormHlav>(arguments);
@@ -322,7 +291,7 @@ private slots:
     auto form = Start();
     form->RpmEdits[0]->setText("1250");
     {
-      TFileDialogDriver driver(home.File("bike"));
+      TFileDialogAnswerer driver(home.File("bike"));
       form->MenuSaveClick();
     }
     const QString saved = home.File("bike.ign");
@@ -330,7 +299,7 @@ private slots:
     QCOMPARE(form->RpmUpDowns[0]->Position(), 1200);
     QCOMPARE(form->LabelFile2->text(), saved);
     QCOMPARE(form->LastFilePath, saved);
-    TFileDialogDriver cancel("");
+    TFileDialogAnswerer cancel("");
     form->MenuOpenClick();
     QCOMPARE(cancel.Proposed.value(0), saved);
   }
@@ -343,14 +312,14 @@ private slots:
     home.Write("same.ign", IgnText(form->Image.Params));
     const auto cur = form->History.HistoryCur;
     {
-      TFileDialogDriver driver(path);
+      TFileDialogAnswerer driver(path);
       form->MenuOpenClick();
     }
     QCOMPARE(form->History.HistoryCur, cur);
     QCOMPARE(form->LabelFile2->text(), path);
 
     form->EditBaseAdv->setText("20");
-    TFileDialogDriver driver(path);
+    TFileDialogAnswerer driver(path);
     form->MenuSaveClick();
     QCOMPARE(driver.Proposed.value(0), path);
     QCOMPARE(driver.Proposed.size(), 2); // the question said No, then the dialog was left
@@ -376,7 +345,7 @@ private slots:
     form->LabelHlaseni->show();
     TIgnParams expected = form->Image.Params;
     if (taken) expected.BaseAdv = 12;
-    TFileDialogDriver driver(home.File("x.ign"));
+    TFileDialogAnswerer driver(home.File("x.ign"));
     form->MenuOpenClick();
     for (int i = 0; i < 50; ++i)
       QCOMPARE(form->Image.Block(1)[i], reinterpret_cast<const std::uint8_t*>(&expected)[i]);
@@ -416,7 +385,7 @@ private slots:
       setrlimit(RLIMIT_FSIZE, &small);
     }
     {
-      TFileDialogDriver driver(target, breakIt);
+      TFileDialogAnswerer driver(target, breakIt);
       form->MenuSaveClick();
     }
     setrlimit(RLIMIT_FSIZE, &limit);
@@ -487,7 +456,7 @@ private slots:
     TIgnParams changed = form->Image.Params;
     changed.BaseAdv = 15;
     home.Write("x.ign", IgnText(changed));
-    TFileDialogDriver driver(home.File("x.ign"));
+    TFileDialogAnswerer driver(home.File("x.ign"));
     form->MenuOpenClick();
     QCOMPARE(form->Link.TransferMode, tmProgram);
     QVERIFY(form->LabelHlaseni->isHidden());

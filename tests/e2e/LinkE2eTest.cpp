@@ -3,10 +3,12 @@
 
 #include <ctime>
 
-#include "e2e/SimProcess.h"
-#include "link/LinkTestSupport.h"
 #include "link/PosixSerialPort.h"
 #include "model/Defaults.h"
+#include "support/RealTicks.h"
+#include "support/RecordingHost.h"
+#include "support/SimProcess.h"
+#include "support/TempHome.h"
 
 namespace {
 
@@ -19,7 +21,7 @@ protected:
   // Starts the simulator with these options and opens its line.
   void Connect(const std::vector<std::string>& options) {
     std::string error;
-    ASSERT_TRUE(Sim.Start(VANTEL_SIM_PATH, options, error)) << error;
+    ASSERT_TRUE(Sim.Start(TSimProcess::Program(), options, error)) << error;
     TFailureReport failure;
     ASSERT_TRUE(Serial.Open(Sim.Path, failure)) << DescribeFailure(failure, LangEnglish);
     Engine.SetPort(&Port);
@@ -208,7 +210,7 @@ TEST_F(LinkEndToEnd, SwitchToAMissingDeviceStopsTheFramesAndShowsTheIndicator) {
   const int frames = Host.MonitorFrames;
   Serial.Close();
   TFailureReport error;
-  const std::string missing = Home.Path + "/ttyVANTEL-missing";
+  const std::string missing = Home.Path() + "/ttyVANTEL-missing";
   EXPECT_FALSE(Serial.Open(missing, error));
   EXPECT_EQ(error.What, TFailure::PortMissing);
   EXPECT_EQ(error.Path, missing);

@@ -1,7 +1,7 @@
 #include <filesystem>
 
 #include "files/FileName.h"
-#include "files/TempHome.h"
+#include "support/TempHomeTest.h"
 
 using TFileNameTest = TTempHomeTest;
 

@@ -1,7 +1,7 @@
 #include <unistd.h>
 
 #include "files/Profile.h"
-#include "files/TempHome.h"
+#include "support/TempHomeTest.h"
 
 namespace fs = std::filesystem;
 

@@ -1,10 +1,10 @@
 // Reading what the program did not write, and the one rule for every file it writes.
-#include "files/BadPaths.h"
+#include "support/BadPaths.h"
 #include "files/Profile.h"
 #include "files/SafeRead.h"
 #include "files/SafeWrite.h"
 #include "files/StateFile.h"
-#include "files/TempHome.h"
+#include "support/TempHomeTest.h"
 
 #include <csignal>
 #include <cstring>

@@ -1,7 +1,7 @@
 #include <cstring>
 
 #include "files/StateFile.h"
-#include "files/TempHome.h"
+#include "support/TempHomeTest.h"
 
 namespace {
 

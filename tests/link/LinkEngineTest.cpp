@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "SimUnit.h"
-#include "link/RecordingHost.h"
+#include "support/RecordingHost.h"
 #include "link/Link.h"
 #include "model/Normalise.h"
 

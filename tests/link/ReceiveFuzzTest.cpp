@@ -9,7 +9,7 @@
 
 #include "i18n/Messages.h"
 #include "link/Link.h"
-#include "link/RecordingHost.h"
+#include "support/RecordingHost.h"
 
 namespace {
 

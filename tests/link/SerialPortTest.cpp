@@ -11,14 +11,33 @@
 #include <thread>
 
 #include "SimUnit.h"
-#include "link/LinkTestSupport.h"
-#include "link/RecordingHost.h"
+#include "support/RecordingHost.h"
+#include "support/TempHome.h"
 #include "link/PortName.h"
 #include "link/PosixSerialPort.h"
 #include "link/TestMarker.h"
 #include "model/SettingsDir.h"
 
 using namespace std::chrono_literals;
+
+namespace {
+
+// The master side of a pseudo-terminal pair and its slave's path.
+struct TPtyPair {
+  int Master = -1;
+  std::string Slave;
+  TPtyPair() {
+    Master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (Master >= 0 && grantpt(Master) == 0 && unlockpt(Master) == 0) Slave = ptsname(Master);
+  }
+  void CloseMaster() {
+    if (Master >= 0) close(Master);
+    Master = -1;
+  }
+  ~TPtyPair() { CloseMaster(); }
+};
+
+} // namespace
 
 TEST(SettingsDirectory, PortDeviceNameAndTestMarker) {
   {
@@ -31,23 +50,23 @@ TEST(SettingsDirectory, PortDeviceNameAndTestMarker) {
     EXPECT_EQ(DataDirectory(), "/d/vantel");
   }
   TTempHome home;
-  EXPECT_EQ(SettingsDirectory(), home.Path);
-  EXPECT_EQ(ExtraSettingsPath(), home.Path + "/vantel-extra.ini");
-  ASSERT_EQ(symlink("/dev/ttyS0", (home.Path + "/com2").c_str()), 0);
-  ASSERT_EQ(symlink("/nonexistent", (home.Path + "/com4").c_str()), 0); // dangling: still chosen
+  EXPECT_EQ(SettingsDirectory(), home.Path());
+  EXPECT_EQ(ExtraSettingsPath(), home.Path() + "/vantel-extra.ini");
+  ASSERT_EQ(symlink("/dev/ttyS0", (home.Path() + "/com2").c_str()), 0);
+  ASSERT_EQ(symlink("/nonexistent", (home.Path() + "/com4").c_str()), 0); // dangling: still chosen
   TEnvGuard c1("VANTEL_COM1", std::nullopt), c2("VANTEL_COM2", std::nullopt),
       c3("VANTEL_COM3", "/dev/pts/77"), c4("VANTEL_COM4", "");
   const std::pair<int, std::string> names[] = {{1, "/dev/ttyUSB0"},
-                                               {2, home.Path + "/com2"},
+                                               {2, home.Path() + "/com2"},
                                                {3, "/dev/pts/77"},
-                                               {4, home.Path + "/com4"},
+                                               {4, home.Path() + "/com4"},
                                                {10, "/dev/ttyUSB9"},
                                                {0, ""},
                                                {11, ""}};
   for (const auto& [n, expected] : names) EXPECT_EQ(PortDeviceName(n), expected) << n;
 
   const std::string marker = TestMarkerPath();
-  EXPECT_EQ(marker, home.Path + "/test_qorvin.txt");
+  EXPECT_EQ(marker, home.Path() + "/test_qorvin.txt");
   EXPECT_FALSE(ReadTestMarker(marker)); // missing
   const std::string longWord(5000, 'x');
   const std::pair<std::string, bool> files[] = {{"a b\n\tDIAG_UNLOCK\r\nz", true},

@@ -4,18 +4,16 @@
 #include <chrono>
 #include <csignal>
 #include <cstring>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <thread>
 
 #include "SimUnit.h"
-#include "link/LinkTestSupport.h"
 #include "link/PosixSerialPort.h"
 #include "model/Normalise.h"
+#include "support/SimProcess.h"
+#include "support/TempHome.h"
 
 using namespace std::chrono_literals;
-extern char** environ;
 
 namespace {
 
@@ -198,49 +196,16 @@ TEST(SimRequestReader, ByPlaceOnlyStaysShiftedAndKeepsPartials) {
 
 // The program itself on a real pseudo-terminal; ends with its stdin, on SIGTERM, or unplugged.
 TEST(SimProcess, AnswersOverItsPseudoTerminal) {
-  struct TSim {
-    pid_t Pid = -1;
-    int In = -1;
-    std::string Slave;
-    explicit TSim(std::vector<std::string> args) {
-      int in[2], out[2];
-      if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) return;
-      posix_spawn_file_actions_t actions;
-      posix_spawn_file_actions_init(&actions);
-      posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-      posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-      args.insert(args.begin(), VANTEL_SIM_PATH);
-      std::vector<char*> argv;
-      for (std::string& a : args) argv.push_back(a.data());
-      argv.push_back(nullptr);
-      if (posix_spawn(&Pid, VANTEL_SIM_PATH, &actions, nullptr, argv.data(), environ) != 0)
-        Pid = -1;
-      posix_spawn_file_actions_destroy(&actions);
-      close(in[0]), close(out[1]);
-      In = in[1];
-      for (char c; Pid > 0 && read(out[0], &c, 1) == 1 && c != '\n';) Slave += c;
-      close(out[0]);
-    }
-    int WaitExit() { // exit status, -1 when still running after two seconds
-      for (int i = 0, status = 0; i < 200; ++i, std::this_thread::sleep_for(10ms))
-        if (waitpid(Pid, &status, WNOHANG) == Pid)
-          return Pid = -1, WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-      return -1;
-    }
-    ~TSim() {
-      if (In >= 0) close(In);
-      if (Pid > 0) kill(Pid, SIGKILL), waitpid(Pid, nullptr, 0);
-    }
-  };
   TTempHome home;
-  const std::string link = home.Path + "/com1";
+  const std::string link = home.File("com1");
   struct stat info {};
+  std::string error;
   {
-    TSim sim({"--exit-on-stdin-eof", "--link", link});
-    ASSERT_FALSE(sim.Slave.empty());
+    TSimProcess sim;
+    ASSERT_TRUE(sim.Start(TSimProcess::Program(), {"--link", link}, error)) << error;
     TPosixSerialPort port;
-    TFailureReport error;
-    ASSERT_TRUE(port.Open(link, error)) << DescribeFailure(error, LangEnglish);
+    TFailureReport failure;
+    ASSERT_TRUE(port.Open(link, failure)) << DescribeFailure(failure, LangEnglish);
     for (std::uint8_t command : {0x30, 0x40}) {
       const TLinkFrame request = Request(command);
       ASSERT_TRUE(port.Write(request.data(), FrameSize));
@@ -251,16 +216,16 @@ TEST(SimProcess, AnswersOverItsPseudoTerminal) {
       ASSERT_EQ(port.Read(reply, FrameSize), FrameSize);
       EXPECT_TRUE(reply[0] == (command | 0x80) && FrameCheckOk(reply)) << int(command);
     }
-    close(sim.In);
-    sim.In = -1;
+    sim.CloseInput(); // the end of its standard input ends it
     EXPECT_EQ(sim.WaitExit(), 0);
     EXPECT_NE(lstat(link.c_str(), &info), 0); // link removed
   }
   {
-    TSim sim({"--unplug-after", "1"});
+    TSimProcess sim;
+    ASSERT_TRUE(sim.Start({"--unplug-after", "1"}));
     TPosixSerialPort port;
-    TFailureReport error;
-    ASSERT_TRUE(port.Open(sim.Slave, error)) << DescribeFailure(error, LangEnglish);
+    TFailureReport failure;
+    ASSERT_TRUE(port.Open(sim.Path, failure)) << DescribeFailure(failure, LangEnglish);
     EXPECT_EQ(port.BytesWaiting(), 0);
     int waiting = 0;
     for (int i = 0; i < 60 && (waiting = port.BytesWaiting()) >= 0; ++i)
@@ -268,7 +233,8 @@ TEST(SimProcess, AnswersOverItsPseudoTerminal) {
     EXPECT_EQ(waiting, -1);
     EXPECT_EQ(sim.WaitExit(), 0);
   }
-  TSim stopped({"--stopped"});
-  kill(stopped.Pid, SIGTERM);
+  TSimProcess stopped;
+  ASSERT_TRUE(stopped.Start({"--stopped"}));
+  stopped.Signal(SIGTERM);
   EXPECT_EQ(stopped.WaitExit(), 0);
 }

@@ -1,26 +1,32 @@
-// Helpers for the window tests: a private settings directory per test, and an
-// answerer for the modal boxes that the window opens.
+// Helpers for the window tests: the settings home with Qt strings, answerers for the boxes and
+// dialogs the window opens, the simulated unit behind the port interface, and real keys.
 #pragma once
 
 #include <QMessageBox>
 #include <QObject>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QTimer>
 
-// Points VANTEL_HOME (and the ten port names) at a fresh directory for its lifetime, so no
-// test reads or writes the user's own settings or opens a real serial port.
-class TTestHome {
-public:
-  TTestHome();
-  ~TTestHome();
-  QString Path() const { return Dir.path(); }
-  QString File(const QString& name) const { return Dir.filePath(name); }
-  // Writes a text file into the settings directory.
-  void Write(const QString& name, const QByteArray& content) const;
+#include <deque>
+#include <functional>
 
-private:
-  QTemporaryDir Dir;
+#include "SimUnit.h"
+#include "link/Port.h"
+#include "support/SimProcess.h"
+#include "support/TempHome.h"
+
+// The test's own settings home (TTempHome) with Qt strings, and the ten Com items leading to
+// devices that do not exist, so no window test reads or writes the user's own settings or
+// opens a real serial port.
+class TTestHome : public TTempHome {
+public:
+  TTestHome() : TTempHome(TPorts::Absent) {}
+  QString Path() const { return QString::fromStdString(TTempHome::Path()); }
+  QString File(const QString& name) const { return Path() + '/' + name; }
+  // Writes a file into the settings directory.
+  void Write(const QString& name, const QByteArray& content) const {
+    TTempHome::Write(name.toStdString(), content.toStdString());
+  }
 };
 
 // While it lives, every modal message box is answered with Answer at once and its text kept.
@@ -34,37 +40,18 @@ private:
   QTimer Poll;
 };
 
-// While it lives, the next file dialog is given path and accepted, through the dialog's
-// own checks; any further one (or the same one refusing the path) is cancelled.
+// While it lives, the next file dialog is given path (after an optional action) and accepted
+// through the dialog's own checks; an empty path, and any further dialog, is cancelled.
+// Proposed keeps the file each dialog proposed when it opened.
 class TFileDialogAnswerer : public QObject {
 public:
-  explicit TFileDialogAnswerer(const QString& path);
-  int Dialogs = 0;
+  explicit TFileDialogAnswerer(const QString& path, std::function<void()> before = {});
+  QStringList Proposed;
 
 private:
-  bool Accepting = false;
+  bool Busy = false; // the dialog's own questions (replace the file?) run inside accept()
   QTimer Poll;
 };
-
-#include <QProcess>
-
-// The simulated unit as a child process on its own pseudo-terminal; ended with the object.
-class TSimProcess {
-public:
-  explicit TSimProcess(const QStringList& options = {});
-  ~TSimProcess();
-  // The pseudo-terminal the program should open; empty when the simulator did not start.
-  QString Device;
-
-private:
-  QProcess Process;
-};
-
-#include <deque>
-#include <functional>
-
-#include "SimUnit.h"
-#include "link/Port.h"
 
 // The simulated unit in-process behind the port interface: every request is answered at
 // once, so the window's own ticks carry a transfer through in a few hundred milliseconds.
@@ -109,3 +96,11 @@ private:
   QTimer Poll;
   bool Busy = false;
 };
+
+// Layout invariants of a window's area, checked rather than tabled: why a control cuts its
+// text (label, button, group title, list item, edit) or sticks out of its parent, empty when
+// it does not.
+QString TextCut(QWidget* control);
+// Every shown, named control below area that cuts its text or sticks out of its parent, and
+// any two shown named neighbours that overlap; each fault begins with context.
+QStringList LayoutFaults(QWidget* area, const QString& context);
