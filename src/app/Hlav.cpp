@@ -41,8 +41,7 @@ TFormHlav::~TFormHlav() {
 }
 
 void TFormHlav::FormCreate() {
-  BuildEditArrays();
-  BuildUpDownArrays();
+  // The control arrays are filled as the controls are built (BuildEditArrays).
   // ApplicationHint is reached through event(): every status tip of the window.
   ComPort = 1;
   Image.Params.Bike = 0;

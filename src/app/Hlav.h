@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -19,7 +20,6 @@
 #include "model/IgnParams.h"
 
 class QAction;
-class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -29,11 +29,11 @@ class QMenu;
 class QMenuBar;
 class QProgressBar;
 class QPushButton;
-class QRadioButton;
 class QScrollArea;
 class QStatusBar;
 class QTimer;
 class QToolButton;
+class TRadioGroup;
 class TUpDown;
 class TProfileFile;
 class TFormAbout;
@@ -66,6 +66,8 @@ public:
   void StartProgramming();
 
   // ---- editing ----
+  // Build the curve's edits and spinners into RpmEdits, AdvanceEdits, RpmUpDowns and
+  // AdvanceUpDowns, as part of building the controls.
   void BuildEditArrays();
   void BuildUpDownArrays();
   void ScreenToParams();
@@ -118,13 +120,6 @@ public:
   void MenuAboutClick();
   void MenuExitClick();
   void LoadLogo();
-
-  // ---- radio groups: the selected item index, -1 for none ----
-  static int ItemIndex(QGroupBox* group);
-  // The buttons of a radio group, in item order.
-  static QButtonGroup* RadioGroupButtons(QGroupBox* group);
-  // Selects an item; a change of the selection runs the group's click handler.
-  void SetItemIndex(QGroupBox* group, int index);
 
   // ---- state ----
   QString IniFileName;
@@ -186,7 +181,8 @@ public:
   TUpDown *UpDownPocetBodu = nullptr, *UpDownBaseAdv = nullptr;
   QLabel *LabelPocetBodu = nullptr, *LabelBaseAdv = nullptr;
 
-  QGroupBox *RadioGroupPolarita = nullptr, *RadioGroupInput1 = nullptr, *RadioGroupInput2 = nullptr;
+  TRadioGroup *RadioGroupPolarita = nullptr, *RadioGroupInput1 = nullptr,
+              *RadioGroupInput2 = nullptr;
 
   QGroupBox* GroupBoxRpm = nullptr;
   QLineEdit *EditRpmPulsu = nullptr, *EditRpmKorekce = nullptr;
@@ -264,6 +260,10 @@ private:
   void DecodeUnitIdentity() override;
   void ShowModalMessage(const std::string& text) override;
   const TMessageCatalogue& Messages() const override { return Msg; }
+
+  // The clutch and pilot-light spinners and their edits: no click and no leave handler, so a
+  // change there reaches the record only with the next change path.
+  QSet<const QObject*> ChangeWaitsForNextPath;
 
   bool Closed = false;
   // Above 0 while the program itself refreshes the controls. A refresh that disables or

@@ -2,10 +2,8 @@
 // history and the active curve point: the window side.
 #include "app/Hlav.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QColor>
 #include <QComboBox>
@@ -20,6 +18,7 @@
 
 #include <initializer_list>
 
+#include "app/RadioGroup.h"
 #include "app/UpDown.h"
 #include "model/ActivePoint.h"
 #include "model/Conversions.h"
@@ -41,15 +40,6 @@ void SetEditMarked(QLineEdit* edit, bool marked) {
   edit->setPalette(palette);
 }
 
-// Moves a radio group without running its click handler: the keying-type rule puts the
-// forced polarity on the screen in the middle of taking the record, and the change path
-// that follows takes the history step once the record is normalised.
-void SelectQuietly(QGroupBox* group, int index) {
-  auto* buttons = TFormHlav::RadioGroupButtons(group);
-  if (buttons == nullptr) return;
-  if (QAbstractButton* button = buttons->button(index)) button->setChecked(true);
-}
-
 // A selection of -1 (nothing selected) keeps the stored value.
 void StoreSelection(int index, std::uint8_t& field) {
   if (index >= 0) field = static_cast<std::uint8_t>(index);
@@ -68,20 +58,6 @@ private:
   TFormHlav& Form;
 };
 
-void TFormHlav::BuildEditArrays() {
-  for (int i = 0; i < CurvePoints; ++i) {
-    RpmEdits[i] = findChild<QLineEdit*>(QString("EditRpmAdv%1").arg(i + 1));
-    AdvanceEdits[i] = findChild<QLineEdit*>(QString("EditAdvance%1").arg(i + 1));
-  }
-}
-
-void TFormHlav::BuildUpDownArrays() {
-  for (int i = 0; i < CurvePoints; ++i) {
-    RpmUpDowns[i] = findChild<TUpDown*>(QString("UpDownRpmAdv%1").arg(i + 1));
-    AdvanceUpDowns[i] = findChild<TUpDown*>(QString("UpDownAdvance%1").arg(i + 1));
-  }
-}
-
 void TFormHlav::ScreenToParams() {
   TIgnParams& p = Image.Params;
   const int bikeIndex = ComboBoxBike->currentIndex();
@@ -99,18 +75,21 @@ void TFormHlav::ScreenToParams() {
     p.GeberNr = *geberNr;
     ComboBoxPocPalcu->setCurrentIndex(GeberNrToIndex(*geberNr));
     p.Polarita = *polarity;
-    SelectQuietly(RadioGroupPolarita, *polarity);
+    // The keying-type rule puts the forced polarity on the screen in the middle of taking
+    // the record, without the group's handler: the change path that follows takes the
+    // history step once the record is normalised.
+    RadioGroupPolarita->SelectQuietly(*polarity);
   } else {
     const int geberIndex = ComboBoxPocPalcu->currentIndex();
     if (geberIndex >= 0) p.GeberNr = GeberNrFromIndex(geberIndex);
-    StoreSelection(ItemIndex(RadioGroupPolarita), p.Polarita);
+    StoreSelection(RadioGroupPolarita->ItemIndex(), p.Polarita);
   }
 
   p.LedRazeni = SpeedToStored(UpDownLedRazeni->Position());
   p.Clutch1 = ClutchToStored(UpDownClutch1->Position());
   p.Clutch2 = ClutchToStored(UpDownClutch2->Position());
-  StoreSelection(ItemIndex(RadioGroupInput1), p.Input1);
-  StoreSelection(ItemIndex(RadioGroupInput2), p.Input2);
+  StoreSelection(RadioGroupInput1->ItemIndex(), p.Input1);
+  StoreSelection(RadioGroupInput2->ItemIndex(), p.Input2);
 
   p.RpmPulsu = static_cast<std::uint8_t>(UpDownRpmPulsu->Position());
   p.RpmKorekce = CorrectionToStored(UpDownRpmKorekce->Position());
@@ -139,11 +118,11 @@ void TFormHlav::ParamsToScreen() {
   // A code outside a group's items shows the nearest item without running the group's
   // handler: the display takes no history step, and the record takes the item at the next
   // change that takes the screen, as with a spinner value beyond its range.
-  const auto showCode = [this](QGroupBox* group, std::uint8_t code, int index) {
+  const auto showCode = [](TRadioGroup* group, std::uint8_t code, int index) {
     if (index == code)
-      SetItemIndex(group, index);
+      group->SetItemIndex(index);
     else
-      SelectQuietly(group, index);
+      group->SelectQuietly(index);
   };
   showCode(RadioGroupPolarita, p.Polarita, PolarityIndex(p));
   ComboBoxPocPalcu->setCurrentIndex(GeberNrToIndex(p.GeberNr));
@@ -198,19 +177,19 @@ void TFormHlav::CheckBoxProgHnedMouseUp() {
 }
 
 void TFormHlav::RadioGroupPolaritaClick() {
-  StoreSelection(ItemIndex(RadioGroupPolarita), Image.Params.Polarita);
+  StoreSelection(RadioGroupPolarita->ItemIndex(), Image.Params.Polarita);
   PushHistory();
   ApplyControlRules();
 }
 
 void TFormHlav::RadioGroupInput1Click() {
-  StoreSelection(ItemIndex(RadioGroupInput1), Image.Params.Input1);
+  StoreSelection(RadioGroupInput1->ItemIndex(), Image.Params.Input1);
   PushHistory();
   ApplyControlRules();
 }
 
 void TFormHlav::RadioGroupInput2Click() {
-  StoreSelection(ItemIndex(RadioGroupInput2), Image.Params.Input2);
+  StoreSelection(RadioGroupInput2->ItemIndex(), Image.Params.Input2);
   PushHistory();
   ApplyControlRules();
 }

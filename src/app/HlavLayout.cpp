@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -18,13 +17,13 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 
 #include "app/PathLabel.h"
+#include "app/RadioGroup.h"
 #include "app/UpDown.h"
 #include "model/Conversions.h"
 #include "model/Keying.h"
@@ -62,8 +61,9 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x,
   return label;
 }
 
-QLineEdit* MakeEdit(QWidget* parent, const char* name, int x, int y, int w) {
-  auto* edit = Named(new QLineEdit(parent), name);
+QLineEdit* MakeEdit(QWidget* parent, const QString& name, int x, int y, int w) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(name);
   edit->setGeometry(x, y, w, EditHeight);
   edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   return edit;
@@ -73,22 +73,6 @@ TUpDown* MakeUpDown(QWidget* parent, const QString& name, QLineEdit* edit, const
   auto* upDown = new TUpDown(parent, edit, r.Min, r.Max, r.Step);
   upDown->setObjectName(name);
   return upDown;
-}
-
-QGroupBox* MakeRadioGroup(QWidget* parent, const char* name, const QString& title,
-                          const QStringList& items, int x, int y, int w) {
-  auto* group = Named(new QGroupBox(title, parent), name);
-  auto* buttons = new QButtonGroup(group);
-  buttons->setObjectName(QString(name) + "_Buttons");
-  buttons->setExclusive(true);
-  for (int i = 0; i < items.size(); ++i) {
-    auto* radio = new QRadioButton(items[i], group);
-    radio->setObjectName(QString("%1_%2").arg(name).arg(i));
-    radio->setGeometry(10, 20 + 22 * i, w - 20, 20);
-    buttons->addButton(radio, i);
-  }
-  group->setGeometry(x, y, w, 26 + 22 * static_cast<int>(items.size()));
-  return group;
 }
 
 } // namespace
@@ -152,7 +136,7 @@ void TFormHlav::BuildControls() {
     SetColour(LabelSpojeni, TColour::Red);
   }
 
-  // Curve group: points 1..10 in the left pair, 11..15 in the right pair.
+  // Curve group.
   GroupBox6 = Named(new QGroupBox(c), "GroupBox6");
   GroupBox6->setGeometry(4, 48, 333, 409);
   LabelRpm1 = MakeLabel(GroupBox6, "LabelRpm1", "RPM", 24, 30);
@@ -165,19 +149,8 @@ void TFormHlav::BuildControls() {
     head->setFont(font);
     head->adjustSize();
   }
-  for (int i = 0; i < CurvePoints; ++i) {
-    const bool left = i < 10;
-    const int row = left ? i : i - 10;
-    const int y = (left ? 49 : 47) + (row * 71) / 2;
-    const int xRpm = left ? 20 : 179;
-    const int xAdv = left ? 99 : 258;
-    QLineEdit* rpm = MakeEdit(GroupBox6, "", xRpm, y, 56);
-    rpm->setObjectName(QString("EditRpmAdv%1").arg(i + 1));
-    QLineEdit* adv = MakeEdit(GroupBox6, "", xAdv, y, 40);
-    adv->setObjectName(QString("EditAdvance%1").arg(i + 1));
-    MakeUpDown(GroupBox6, QString("UpDownRpmAdv%1").arg(i + 1), rpm, RangeRpmAdv);
-    MakeUpDown(GroupBox6, QString("UpDownAdvance%1").arg(i + 1), adv, RangeAdvance);
-  }
+  BuildEditArrays();
+  BuildUpDownArrays();
   BitBtnAdvMinus = Named(new QPushButton("-1°", GroupBox6), "BitBtnAdvMinus");
   BitBtnAdvMinus->setGeometry(179, 232, 60, 26);
   BitBtnAdvPlus = Named(new QPushButton("+1°", GroupBox6), "BitBtnAdvPlus");
@@ -193,14 +166,14 @@ void TFormHlav::BuildControls() {
 
   // Polarity and the two input modes.
   RadioGroupPolarita =
-      MakeRadioGroup(c, "RadioGroupPolarita",
-                     "Polarity of CPS:", {"Positive", "Negative", "Selfsearch"}, 340, 48, 218);
-  RadioGroupInput1 = MakeRadioGroup(
+      new TRadioGroup(c, "RadioGroupPolarita",
+                      "Polarity of CPS:", {"Positive", "Negative", "Selfsearch"}, 340, 48, 218);
+  RadioGroupInput1 = new TRadioGroup(
       c, "RadioGroupInput1", "Input 1",
       {"Off", "Kill switch", "Clutch master", "Retard", "Start Limiter"}, 340, 140, 218);
-  RadioGroupInput2 = MakeRadioGroup(c, "RadioGroupInput2", "Input 2",
-                                    {"Off", "Blocking", "Clutch master", "Retard", "Start Limiter"},
-                                    340, 283, 218);
+  RadioGroupInput2 = new TRadioGroup(
+      c, "RadioGroupInput2", "Input 2",
+      {"Off", "Blocking", "Clutch master", "Retard", "Start Limiter"}, 340, 283, 218);
 
   // Tachometer output.
   GroupBoxRpm = Named(new QGroupBox("Tachometer output", c), "GroupBoxRpm");
@@ -326,6 +299,9 @@ void TFormHlav::BuildControls() {
   StatusBar1 = Named(new QStatusBar(this), "StatusBar1");
   setStatusBar(StatusBar1);
 
+  ChangeWaitsForNextPath = {UpDownClutch1, UpDownClutch2, UpDownLedRazeni,
+                            EditClutch1,   EditClutch2,   EditLedRazeni};
+
   resize(DesignSize());
   LoadLogo();
 }
@@ -333,6 +309,27 @@ void TFormHlav::BuildControls() {
 QSize TFormHlav::DesignSize() const {
   return {ClientArea->minimumWidth(), ClientArea->minimumHeight() + MainMenu1->sizeHint().height() +
                                           StatusBar1->sizeHint().height()};
+}
+
+// Curve group: points 1..10 in the left pair, 11..15 in the right pair.
+void TFormHlav::BuildEditArrays() {
+  for (int i = 0; i < CurvePoints; ++i) {
+    const bool left = i < 10;
+    const int row = left ? i : i - 10;
+    const int y = (left ? 49 : 47) + (row * 71) / 2;
+    RpmEdits[i] = MakeEdit(GroupBox6, QString("EditRpmAdv%1").arg(i + 1), left ? 20 : 179, y, 56);
+    AdvanceEdits[i] =
+        MakeEdit(GroupBox6, QString("EditAdvance%1").arg(i + 1), left ? 99 : 258, y, 40);
+  }
+}
+
+void TFormHlav::BuildUpDownArrays() {
+  for (int i = 0; i < CurvePoints; ++i) {
+    RpmUpDowns[i] =
+        MakeUpDown(GroupBox6, QString("UpDownRpmAdv%1").arg(i + 1), RpmEdits[i], RangeRpmAdv);
+    AdvanceUpDowns[i] =
+        MakeUpDown(GroupBox6, QString("UpDownAdvance%1").arg(i + 1), AdvanceEdits[i], RangeAdvance);
+  }
 }
 
 void TFormHlav::BuildMenus() {
@@ -420,22 +417,16 @@ void TFormHlav::WireHandlers() {
   for (int n = 1; n <= 10; ++n)
     connect(MenuComItems[n - 1], &QAction::triggered, this, [this, n] { MenuCom1Click(n); });
 
-  // Spinners with a click handler; the clutch and pilot-light spinners have none.
-  for (TUpDown* upDown : ClientArea->findChildren<TUpDown*>()) {
-    const QString name = upDown->objectName();
-    if (name == "UpDownClutch1" || name == "UpDownClutch2" || name == "UpDownLedRazeni") continue;
-    connect(upDown, &TUpDown::Clicked, this, &TFormHlav::UpDownClick);
-  }
+  for (TUpDown* upDown : ClientArea->findChildren<TUpDown*>())
+    if (!ChangeWaitsForNextPath.contains(upDown))
+      connect(upDown, &TUpDown::Clicked, this, &TFormHlav::UpDownClick);
   connect(ComboBoxBike, &QComboBox::activated, this, [this] { EditExit(); });
   connect(ComboBoxPocPalcu, &QComboBox::activated, this, [this] { EditExit(); });
   connect(CheckBoxProgHned, &QCheckBox::clicked, this, &TFormHlav::CheckBoxProgHnedMouseUp);
   connect(CheckBoxRevOutLedRazeni, &QCheckBox::clicked, this, &TFormHlav::CheckBoxProgHnedMouseUp);
-  connect(RadioGroupButtons(RadioGroupPolarita), &QButtonGroup::idClicked, this,
-          [this] { RadioGroupPolaritaClick(); });
-  connect(RadioGroupButtons(RadioGroupInput1), &QButtonGroup::idClicked, this,
-          [this] { RadioGroupInput1Click(); });
-  connect(RadioGroupButtons(RadioGroupInput2), &QButtonGroup::idClicked, this,
-          [this] { RadioGroupInput2Click(); });
+  connect(RadioGroupPolarita, &TRadioGroup::Clicked, this, &TFormHlav::RadioGroupPolaritaClick);
+  connect(RadioGroupInput1, &TRadioGroup::Clicked, this, &TFormHlav::RadioGroupInput1Click);
+  connect(RadioGroupInput2, &TRadioGroup::Clicked, this, &TFormHlav::RadioGroupInput2Click);
 
   // Enter and leaving an edit reach the change path through the event filter.
   for (QWidget* w : ClientArea->findChildren<QWidget*>())
@@ -464,34 +455,9 @@ bool TFormHlav::eventFilter(QObject* watched, QEvent* event) {
     // Leaving an edit for another control of the window, not for a menu or another window,
     // and not a move of the focus that a refresh made.
     if (edit != nullptr && Refreshing == 0 && reason != Qt::ActiveWindowFocusReason &&
-        reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason) {
-      const QString name = edit->objectName();
-      if (name != "EditClutch1" && name != "EditClutch2" && name != "EditLedRazeni") EditExit();
-    }
+        reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason &&
+        !ChangeWaitsForNextPath.contains(edit))
+      EditExit();
   }
   return QMainWindow::eventFilter(watched, event);
-}
-
-QButtonGroup* TFormHlav::RadioGroupButtons(QGroupBox* group) {
-  return group->findChild<QButtonGroup*>(group->objectName() + "_Buttons");
-}
-
-int TFormHlav::ItemIndex(QGroupBox* group) {
-  auto* buttons = RadioGroupButtons(group);
-  return buttons != nullptr ? buttons->checkedId() : -1;
-}
-
-void TFormHlav::SetItemIndex(QGroupBox* group, int index) {
-  auto* buttons = RadioGroupButtons(group);
-  if (buttons == nullptr || buttons->checkedId() == index) return;
-  QAbstractButton* button = buttons->button(index);
-  if (button == nullptr) return;
-  button->setChecked(true);
-  // A refresh that changes the selection runs the group's handler, as a click would.
-  if (group == RadioGroupPolarita)
-    RadioGroupPolaritaClick();
-  else if (group == RadioGroupInput1)
-    RadioGroupInput1Click();
-  else if (group == RadioGroupInput2)
-    RadioGroupInput2Click();
 }

@@ -2,10 +2,10 @@
 #include "app/HlavPrint.h"
 
 #include "app/Hlav.h"
+#include "app/RadioGroup.h"
 
 #include <QAbstractButton>
 #include <QBuffer>
-#include <QButtonGroup>
 #include <QDate>
 #include <QDesktopServices>
 #include <QFile>
@@ -43,14 +43,9 @@
 
 namespace {
 
-void FocusRadioGroup(QGroupBox* group) {
+void FocusRadioGroup(TRadioGroup* group) {
   // The group itself takes no focus; its selected button does, as the group would.
-  QAbstractButton* target = nullptr;
-  if (auto* buttons = TFormHlav::RadioGroupButtons(group)) {
-    target = buttons->checkedButton();
-    if (target == nullptr && !buttons->buttons().isEmpty()) target = buttons->buttons().first();
-  }
-  if (target != nullptr)
+  if (QAbstractButton* target = group->FocusButton())
     target->setFocus(Qt::OtherFocusReason);
   else
     group->setFocus(Qt::OtherFocusReason);

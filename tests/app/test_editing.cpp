@@ -1,6 +1,7 @@
 // The editing binding, control rules, undo/redo and curve point highlight, driven through
 // the real window offscreen.
 #include "app/Hlav.h"
+#include "app/RadioGroup.h"
 #include "app/UpDown.h"
 #include "model/Defaults.h"
 #include "support/AppSupport.h"
@@ -170,7 +171,7 @@ private slots:
     for (int pass = 0; pass < 2; ++pass) {
       QCOMPARE(w.P.Polarita, 1);
       QCOMPARE(w.P.GeberNr, 1);
-      QCOMPARE(TFormHlav::ItemIndex(w.Form.RadioGroupPolarita), 1);
+      QCOMPARE(w.Form.RadioGroupPolarita->ItemIndex(), 1);
       QCOMPARE(w.Form.ComboBoxPocPalcu->currentIndex(), 0);
       w.Choose(w.Form.ComboBoxBike, 0);
     }
@@ -270,8 +271,8 @@ private slots:
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     // Shown at the nearest item and limit; the display takes no step.
-    QCOMPARE(TFormHlav::ItemIndex(form.RadioGroupPolarita), 2);
-    QCOMPARE(TFormHlav::ItemIndex(form.RadioGroupInput1), 4);
+    QCOMPARE(form.RadioGroupPolarita->ItemIndex(), 2);
+    QCOMPARE(form.RadioGroupInput1->ItemIndex(), 4);
     QCOMPARE(form.EditOmez2->text(), Grouped("25", "000"));
     QCOMPARE(form.Image.Params.Polarita, 7);
     QCOMPARE(form.History.HistoryCur, 0);
@@ -298,7 +299,7 @@ private slots:
     // The refresh moves the radio group back and runs its handler nested: no extra step.
     w.Form.SpeedButtonZpet->click();
     QCOMPARE(w.P.Polarita, 2);
-    QCOMPARE(TFormHlav::ItemIndex(w.Form.RadioGroupPolarita), 2);
+    QCOMPARE(w.Form.RadioGroupPolarita->ItemIndex(), 2);
     QCOMPARE(w.Form.History.HistoryNewest, 1);
     QVERIFY(!w.Form.SpeedButtonZpet->isEnabled() && w.Form.SpeedButtonZnovu->isEnabled());
     QCOMPARE(w.Form.Link.TransferMode, tmProgram);

@@ -1,5 +1,6 @@
 // The New, Open and Save commands and the settings and state files, on the real window.
 #include "app/Hlav.h"
+#include "app/RadioGroup.h"
 #include "app/UpDown.h"
 #include "files/IgnFile.h"
 #include "files/Profile.h"
@@ -442,7 +443,7 @@ private slots:
     QCOMPARE(form->Image.Params.Polarita, 1);
     form->MenuNewClick();
     QCOMPARE(form->Image.Params.Polarita, 2);
-    QCOMPARE(TFormHlav::ItemIndex(form->RadioGroupPolarita), 2);
+    QCOMPARE(form->RadioGroupPolarita->ItemIndex(), 2);
     form->EditExit();
     QCOMPARE(form->Image.Params.Polarita, 1);
   }

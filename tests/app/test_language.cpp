@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "app/Hlav.h"
+#include "app/RadioGroup.h"
 #include "support/AppSupport.h"
 
 class TestLanguage : public QObject {
@@ -102,7 +103,7 @@ void TestLanguage::ListsKeepTheirSelectionAcrossASwitch() {
   form.MenuGermanClick();
   QCOMPARE(form.ComboBoxPocPalcu->currentIndex(), 2);
   QCOMPARE(form.ComboBoxPocPalcu->currentText(), QString("3 Zündungen pro Umdrehung"));
-  QCOMPARE(TFormHlav::ItemIndex(form.RadioGroupInput1), 3);
+  QCOMPARE(form.RadioGroupInput1->ItemIndex(), 3);
   QCOMPARE(form.RadioGroupInput1->findChild<QRadioButton*>("RadioGroupInput1_3")->text(),
            QString("Spätzündung"));
   QCOMPARE(form.ComboBoxPocPalcu->count(), 4);
