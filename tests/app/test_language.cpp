@@ -1,6 +1,7 @@
 // The four languages in the running window: start-up selection, the Language menu, the
 // idle monitor texts, item lists that keep their selection, tooltips and status-bar hints.
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -9,11 +10,39 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QToolButton>
 #include <QTest>
 
 #include "app/Hlav.h"
 #include "app/RadioGroup.h"
+#include "i18n/ControlTexts.h"
+#include "i18n/MessageTable.h"
 #include "support/AppSupport.h"
+
+namespace {
+
+// The kind of control a name stands for, by its type prefix.
+bool OfItsKind(const QString& name, QObject* object) {
+  if (name.startsWith("Menu"))
+    return qobject_cast<QMenu*>(object) != nullptr || qobject_cast<QAction*>(object) != nullptr;
+  if (name.startsWith("Label")) return qobject_cast<QLabel*>(object) != nullptr;
+  if (name.startsWith("SpeedButton")) return qobject_cast<QToolButton*>(object) != nullptr;
+  if (name.startsWith("Button") || name.startsWith("BitBtn"))
+    return qobject_cast<QPushButton*>(object) != nullptr;
+  if (name.startsWith("CheckBox")) return qobject_cast<QCheckBox*>(object) != nullptr;
+  if (name.startsWith("RadioGroup")) return qobject_cast<TRadioGroup*>(object) != nullptr;
+  if (name.startsWith("GroupBox")) return qobject_cast<QGroupBox*>(object) != nullptr;
+  if (name.startsWith("ComboBox")) return qobject_cast<QComboBox*>(object) != nullptr;
+  return false;
+}
+
+// How many items a list or a radio group shows.
+int ItemCount(QObject* object) {
+  if (auto* combo = qobject_cast<QComboBox*>(object)) return combo->count();
+  return int(object->findChildren<QRadioButton*>().size());
+}
+
+} // namespace
 
 class TestLanguage : public QObject {
   Q_OBJECT
@@ -26,6 +55,7 @@ private Q_SLOTS:
   void ListsKeepTheirSelectionAcrossASwitch();
   void TooltipsOnlyWhereListedHintsInTheStatusBar();
   void CheckMarksAndCaptionFollowTheLanguage();
+  void EveryControlOfTheTextTablesIsInTheWindow();
 };
 
 void TestLanguage::FirstArgumentChoosesTheLanguageExactly() {
@@ -153,6 +183,38 @@ void TestLanguage::CheckMarksAndCaptionFollowTheLanguage() {
   box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
   QCOMPARE(box.button(QMessageBox::Yes)->text().remove('&'), QString("Ja"));
   form.MenuEnglishClick();
+}
+
+// A control renamed in the window, or one of another kind, would keep its design text in
+// every language without anyone noticing: every name of the text tables is one control of
+// the kind its name says, and every item list has as many items as the control shows.
+void TestLanguage::EveryControlOfTheTextTablesIsInTheWindow() {
+  TTestHome home;
+  TModalAnswerer answerer;
+  TFormHlav form(QStringList{});
+  QStringList faults;
+  for (TLanguage language = 0; language < LanguageCount; ++language) {
+    TMessageCatalogue msg;
+    FillMessageCatalogue(msg, language);
+    for (const TResolvedText& entry : BuildControlTexts(language, msg)) {
+      const QString name = QString::fromStdString(entry.Control);
+      if (name == form.objectName()) continue; // the window's own caption
+      const QList<QObject*> found = form.findChildren<QObject*>(name);
+      if (found.size() != 1) {
+        faults << QString("%1: %2 controls of that name").arg(name).arg(found.size());
+      } else if (!OfItsKind(name, found.first())) {
+        faults << name + ": a " + found.first()->metaObject()->className();
+      } else if (entry.Prop == TTextProp::Items &&
+                 ItemCount(found.first()) != int(entry.Items.size())) {
+        faults << QString("%1: %2 items for %3")
+                      .arg(name)
+                      .arg(entry.Items.size())
+                      .arg(ItemCount(found.first()));
+      }
+    }
+  }
+  faults.removeDuplicates();
+  QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
 }
 
 QTEST_MAIN(TestLanguage)
