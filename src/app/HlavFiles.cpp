@@ -140,11 +140,9 @@ void TFormHlav::MenuOpenClick() {
   if (!path.isEmpty()) {
     std::string text;
     TFailureReport failure;
-    const bool read = ReadFileSafely(LocalPath(path), text, failure);
-    std::istringstream in(text, std::ios::in | std::ios::binary);
-    if (!read) {
+    if (!ReadFileSafely(LocalPath(path), text, failure)) {
       ShowMessageBox(OpenFileErrorText(Msg, failure));
-    } else if (ReadIgnFile(in, Image.Params)) {
+    } else if (ReadIgnFile(text, Image.Params)) {
       ParamsChanged();
       LabelFile2->setText(path);
       LastFilePath = path;

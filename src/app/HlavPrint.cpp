@@ -114,7 +114,7 @@ void BeginPrintLayout(TFormHlav& form) {
   TFormHlav::SetColour(form.LabelHlaseni, TColour::White);
   form.LabelHlaseni->show();
   form.LabelSpojeni->hide();
-  form.Link.StatusTicks = 200;
+  form.Link.HoldStatus();
   // The print scale to fit the page is applied when the page is drawn (FitToPage).
   form.CGaugeProgram->hide();
   form.Link.Printing = true;

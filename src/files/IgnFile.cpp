@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstddef>
-#include <istream>
 #include <ostream>
 #include <string_view>
 
+#include "files/Tokens.h"
 #include "model/Types.h"
 
 namespace {
@@ -28,71 +28,29 @@ void PutText(std::ostream& out, std::string_view text) {
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
-bool IsSpace(int c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+// A token as a number, modulo 2^32; `exact` is false when it did not fit. A token longer
+// than IgnTokenMax is no number.
+bool AsNumber(std::string_view token, bool allowSign, std::uint32_t& value, bool& exact) {
+  if (token.empty() || token.size() > static_cast<std::size_t>(IgnTokenMax)) return false;
+  std::size_t i = 0;
+  bool negative = false;
+  if (allowSign && (token[0] == '-' || token[0] == '+')) {
+    negative = token[0] == '-';
+    i = 1;
+  }
+  if (i == token.size()) return false;
+  std::uint32_t v = 0;
+  exact = true;
+  for (; i < token.size(); ++i) {
+    const char c = token[i];
+    if (c < '0' || c > '9') return false;
+    const std::uint32_t next = v * 10u + static_cast<std::uint32_t>(c - '0');
+    if (v > 429496729u || next < v * 10u) exact = false;
+    v = next;
+  }
+  value = negative ? 0u - v : v;
+  return true;
 }
-
-// Whole-token reader over the stream's buffer.
-class TTokenReader {
-public:
-  explicit TTokenReader(std::streambuf* sb) : Buf(sb) {}
-
-  // Next token into Text; false at the end of the input.
-  bool Next() {
-    int c = Get();
-    while (c != EOF && IsSpace(c)) c = Get();
-    if (c == EOF) return false;
-    Length = 0;
-    Overlong = false;
-    while (c != EOF && !IsSpace(c)) {
-      if (Length < IgnTokenMax) {
-        Text[Length++] = static_cast<char>(c);
-      } else {
-        Overlong = true;
-      }
-      c = Get();
-    }
-    return true;
-  }
-
-  // The current token compared as a whole word; an overlong token equals nothing.
-  bool Is(std::string_view word) const { return !Overlong && Token() == word; }
-  std::string_view Token() const { return {Text, static_cast<std::size_t>(Length)}; }
-
-  // The current token as a number, modulo 2^32; `exact` is false when it did not fit.
-  bool AsNumber(bool allowSign, std::uint32_t& value, bool& exact) const {
-    if (Overlong || Length == 0) return false;
-    int i = 0;
-    bool negative = false;
-    if (allowSign && (Text[0] == '-' || Text[0] == '+')) {
-      negative = Text[0] == '-';
-      i = 1;
-    }
-    if (i == Length) return false;
-    std::uint32_t v = 0;
-    exact = true;
-    for (; i < Length; ++i) {
-      const char c = Text[i];
-      if (c < '0' || c > '9') return false;
-      const std::uint32_t next = v * 10u + static_cast<std::uint32_t>(c - '0');
-      if (v > 429496729u || next < v * 10u) exact = false;
-      v = next;
-    }
-    value = negative ? 0u - v : v;
-    return true;
-  }
-
-private:
-  int Get() {
-    const auto c = Buf->sbumpc();
-    return c == std::char_traits<char>::eof() ? EOF : static_cast<unsigned char>(c);
-  }
-
-  std::streambuf* Buf;
-  char Text[IgnTokenMax];
-  int Length = 0;
-  bool Overlong = false;
-};
 
 enum class TNumberKind : std::uint8_t { Plain, Div10, Div100 };
 
@@ -154,9 +112,10 @@ std::uint8_t FieldValue(const TField& f, std::uint32_t number) {
   return static_cast<std::uint8_t>(f.Signed ? number + 100u : number);
 }
 
-const TGroup* FindGroup(const TTokenReader& t) {
+// Key words are short: a token beyond IgnTokenMax equals none of them.
+const TGroup* FindGroup(std::string_view token) {
   for (const auto& g : Groups) {
-    if (t.Is(g.Key)) return &g;
+    if (token == g.Key) return &g;
   }
   return nullptr;
 }
@@ -201,25 +160,24 @@ bool WriteIgnFile(std::ostream& out, const TIgnParams& p) {
   return static_cast<bool>(out);
 }
 
-bool ReadIgnFile(std::istream& in, TIgnParams& p) {
-  std::streambuf* sb = in.rdbuf();
-  if (sb == nullptr) return false;
-  TTokenReader t(sb);
+bool ReadIgnFile(std::string_view text, TIgnParams& p) {
+  TTokenReader words(text);
+  std::string_view t;
   std::uint32_t number = 0;
   bool exact = false;
 
   // Key search. After a magic key, a token that is not a number is itself examined.
-  bool haveToken = t.Next();
+  bool haveToken = words.Next(t);
   bool found = false;
   while (haveToken && !found) {
-    if (!t.Is(IgnMagicKey)) {
-      haveToken = t.Next();
+    if (t != IgnMagicKey) {
+      haveToken = words.Next(t);
       continue;
     }
-    haveToken = t.Next();
-    if (haveToken && t.AsNumber(false, number, exact)) {
+    haveToken = words.Next(t);
+    if (haveToken && AsNumber(t, false, number, exact)) {
       found = exact && number == ProgramVersion;
-      haveToken = t.Next();
+      haveToken = words.Next(t);
     }
   }
   if (!found) return false;
@@ -229,13 +187,13 @@ bool ReadIgnFile(std::istream& in, TIgnParams& p) {
   auto* bytes = reinterpret_cast<std::uint8_t*>(&work);
   while (haveToken) {
     const TGroup* g = FindGroup(t);
-    haveToken = t.Next();
+    haveToken = words.Next(t);
     if (g == nullptr) continue;
     for (int i = 0; i < g->Count && haveToken; ++i) {
       const TField& f = g->Fields[i];
-      if (!t.AsNumber(f.Signed, number, exact)) break; // this token is the next key candidate
+      if (!AsNumber(t, f.Signed, number, exact)) break; // this token is the next key candidate
       bytes[f.Offset] = FieldValue(f, number);
-      haveToken = t.Next();
+      haveToken = words.Next(t);
     }
   }
   p = work;

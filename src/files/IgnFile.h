@@ -3,11 +3,13 @@
 #pragma once
 
 #include <iosfwd>
+#include <string_view>
 
 #include "model/IgnParams.h"
 
 inline constexpr const char* IgnMagicKey = "ZANDERIX_KEY";
-// Longest token the reader matches; a longer one matches nothing and is skipped whole.
+// Longest token the reader takes as a key or a number; a longer one is neither and is skipped
+// whole.
 inline constexpr int IgnTokenMax = 261;
 
 // Writes the record byte-exactly: CR LF line ends written by this function itself, so
@@ -23,9 +25,9 @@ bool WriteIgnFile(std::ostream& out, const TIgnParams& p);
 // speed and clutch divisions work on the low 16 bits of the number.
 //
 // Numbers: an unsigned number is a token of decimal digits only; the signed tachometer
-// correction may carry one leading '-' or '+'. Any length is accepted, taken modulo
-// 2^32 (so the low bits are exact); the version after the magic key must be exactly 67.
+// correction may carry one leading '-' or '+'. Up to IgnTokenMax characters are taken,
+// modulo 2^32 (so the low bits are exact); the version after the magic key must be exactly 67.
 // A token that is not a number where a number is expected ends that group (the numbers
 // before it are stored, the rest of the group keeps its fields) and is taken as the
 // next key word. Either line end, tabs and any run of white space read the same.
-bool ReadIgnFile(std::istream& in, TIgnParams& p);
+bool ReadIgnFile(std::string_view text, TIgnParams& p);

@@ -4,8 +4,9 @@
 
 #include "files/SafeRead.h"
 #include "files/SafeWrite.h"
+#include "files/Tokens.h"
 
-bool WriteStateFile(const std::string& path, const TDeviceImage& image, TFailureReport& failure) {
+std::string StateFileText(const TDeviceImage& image) {
   constexpr int PerLine = 10;
   char text[ImageSize * 6 + (ImageSize / PerLine) * 2 + 1];
   std::size_t used = 0;
@@ -18,39 +19,33 @@ bool WriteStateFile(const std::string& path, const TDeviceImage& image, TFailure
       text[used++] = '\n';
     }
   }
-  return WriteFileSafely(path, std::string_view(text, used), failure, TFolder::Create);
+  return std::string(text, used);
 }
 
-namespace {
-
-bool IsSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+bool WriteStateFile(const std::string& path, const TDeviceImage& image, TFailureReport& failure) {
+  return WriteFileSafely(path, StateFileText(image), failure, TFolder::Create);
 }
 
-} // namespace
+void ReadStateText(std::string_view text, TDeviceImage& image) {
+  TTokenReader words(text);
+  std::string_view word;
+  std::uint8_t* bytes = image.Bytes();
+  for (int k = 0; k < ImageSize && words.Next(word); ++k) {
+    // Digits only; anything else in a word ends the reading, and the bytes from here on keep
+    // their values.
+    unsigned value = 0;
+    for (const char c : word) {
+      if (c < '0' || c > '9') return;
+      // Only the low 8 bits are kept, so an over-long number keeps the low bits of its
+      // value without overflowing.
+      value = (value * 10 + static_cast<unsigned>(c - '0')) & 0xFFu;
+    }
+    bytes[k] = static_cast<std::uint8_t>(value);
+  }
+}
 
 void ReadStateFile(const std::string& path, TDeviceImage& image) {
   std::string text;
   TFailureReport failure;
-  if (!ReadFileSafely(path, text, failure)) return;
-
-  std::uint8_t* bytes = image.Bytes();
-  std::size_t i = 0;
-  for (int k = 0; k < ImageSize; ++k) {
-    while (i < text.size() && IsSpace(text[i])) ++i;
-    if (i == text.size()) return;
-    // Digits up to the next blank; anything else in the token ends the reading, and the
-    // bytes from here on keep their values.
-    std::size_t end = i;
-    while (end < text.size() && !IsSpace(text[end])) ++end;
-    unsigned value = 0;
-    for (std::size_t j = i; j < end; ++j) {
-      if (text[j] < '0' || text[j] > '9') return;
-      // Only the low 8 bits are kept, so an over-long number keeps the low bits of its
-      // value without overflowing.
-      value = (value * 10 + static_cast<unsigned>(text[j] - '0')) & 0xFFu;
-    }
-    bytes[k] = static_cast<std::uint8_t>(value);
-    i = end;
-  }
+  if (ReadFileSafely(path, text, failure)) ReadStateText(text, image);
 }

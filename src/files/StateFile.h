@@ -3,17 +3,21 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "i18n/Failure.h"
 #include "model/IgnParams.h"
 
-// Ten lines of ten "%5u " fields, each line ended by CR LF; written through a temporary
-// file (its folder created when missing), so a failure leaves the old file and returns
-// false with the report.
+// Ten lines of ten "%5u " fields, each line ended by CR LF.
+std::string StateFileText(const TDeviceImage& image);
+// The text written through a temporary file (its folder created when missing), so a failure
+// leaves the old file and returns false with the report.
 bool WriteStateFile(const std::string& path, const TDeviceImage& image, TFailureReport& failure);
 
 // Takes up to 100 numbers into the image bytes in order, each reduced to its low 8 bits.
-// Reading ends at the end of the file, after the hundredth number, or at a token that is
-// no number; bytes without a number keep their values. A file that is missing or cannot
-// be read (a folder, a pipe, no permission) changes nothing.
+// Reading ends at the end of the text, after the hundredth number, or at a word that is
+// no number; bytes without a number keep their values.
+void ReadStateText(std::string_view text, TDeviceImage& image);
+// The same from the file; a file that is missing or cannot be read (a folder, a pipe, no
+// permission) changes nothing.
 void ReadStateFile(const std::string& path, TDeviceImage& image);

@@ -71,7 +71,7 @@ void TLinkEngine::ShowStoringProgress() {
   if (SaveCountdown > 0) {
     Host.SetStatusColour(TColour::ButtonFace);
     Host.SetStatusText(msg.MsgSaving);
-    StatusTicks = StatusDisplayTicks;
+    HoldStatus();
     // Signed: a countdown above full scale shows no progress.
     SetGauge(GaugeMax * (SaveCountdownFullScale - static_cast<int>(SaveCountdown)) /
              SaveCountdownFullScale);
@@ -87,7 +87,7 @@ void TLinkEngine::ShowTransferFailure(TTransferMode mode) {
   Host.SetStatusText(mode == tmProgram  ? msg.MsgProgramError
                      : mode == tmVerify ? msg.MsgVerifyError
                                         : msg.MsgReadError);
-  StatusTicks = StatusDisplayTicks;
+  HoldStatus();
   TransferMode = tmIdle;
 }
 
@@ -136,7 +136,7 @@ void TLinkEngine::BeginTransfer(TTransferMode mode, std::uint8_t command,
   Host.SetStatusColour(TColour::ButtonFace);
   Host.SetStatusText(status);
   Host.SetStatusVisible(true);
-  StatusTicks = StatusDisplayTicks;
+  HoldStatus();
   SetGauge(0);
   Host.SetGaugeVisible(true);
 }
@@ -174,7 +174,7 @@ void TLinkEngine::StartVerifyPass() {
   SendBlockFrame();
   Host.SetStatusColour(TColour::ButtonFace);
   Host.SetStatusText(Host.Messages().MsgVerify + ":");
-  StatusTicks = StatusDisplayTicks;
+  HoldStatus();
   Host.SetStatusVisible(true);
   SetGauge(0);
 }
@@ -238,7 +238,7 @@ void TLinkEngine::HandleBlockReply() {
     SetGauge(GaugeMax);
     Host.SetStatusColour(TColour::ButtonFace);
     Host.SetStatusText(Host.Messages().MsgVerify + ": OK");
-    StatusTicks = StatusDisplayTicks;
+    HoldStatus();
     TransferMode = tmIdle;
     // The unit has not stored the parameters yet; its next monitor frame tells.
     SaveReportPending = TransferDone;

@@ -11,6 +11,7 @@
 #include "link/Frame.h"
 #include "link/Monitor.h"
 #include "link/Port.h"
+#include "link/Ticks.h"
 #include "model/IgnParams.h"
 #include "model/Types.h"
 
@@ -39,12 +40,6 @@ public:
   virtual const TMessageCatalogue& Messages() const = 0;
 };
 
-inline constexpr int TickMs = 55;
-inline constexpr int ResendTicks = 4;
-inline constexpr int MaxSends = 5;
-inline constexpr int MonitorTicks = 6;
-inline constexpr int NoLinkLimitTicks = 18;
-inline constexpr int StatusDisplayTicks = 200;
 inline constexpr int SaveCountdownFullScale = 53;
 inline constexpr int GaugeMax = 3;
 inline constexpr int RxBufferSize = 15000;
@@ -76,6 +71,9 @@ public:
   void StartVerify();
   void StartProgram();     // the Program command: "Programing:"
   void StartProgramming(); // program after change, undo and redo: "Programing"
+
+  // The status label stays up for its whole display time from now on.
+  void HoldStatus() { StatusTicks = StatusDisplayTicks; }
 
   // Whether the connection indicator stands visible after the last tick.
   bool ConnectionVisible() const { return ConnectionShown; }

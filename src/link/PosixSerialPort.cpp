@@ -8,11 +8,13 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include "link/Ticks.h"
+
 namespace {
 
 // A write that the driver refuses to take for this long (one tick of the program) counts as
 // failed, so a stuck port never holds the window longer than a tick.
-constexpr int WriteBoundMs = 55;
+constexpr int WriteBoundMs = TickMs;
 
 long long NowMs() {
   timespec now{};

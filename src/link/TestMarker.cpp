@@ -3,15 +3,12 @@
 #include <string_view>
 
 #include "files/SafeRead.h"
+#include "files/Tokens.h"
 #include "model/SettingsDir.h"
 
 namespace {
 
 constexpr std::string_view MarkerWord = "DIAG_UNLOCK";
-
-bool IsSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
 
 } // namespace
 
@@ -19,15 +16,9 @@ bool ReadTestMarker(const std::string& path) {
   std::string text;
   TFailureReport failure;
   if (!ReadFileSafely(path, text, failure)) return false;
-  const std::string_view words(text);
-  std::size_t i = 0;
-  while (i < words.size()) {
-    while (i < words.size() && IsSpace(words[i])) ++i;
-    std::size_t end = i;
-    while (end < words.size() && !IsSpace(words[end])) ++end;
-    if (words.substr(i, end - i) == MarkerWord) return true;
-    i = end;
-  }
+  TTokenReader words(text);
+  for (std::string_view word; words.Next(word);)
+    if (word == MarkerWord) return true;
   return false;
 }
 

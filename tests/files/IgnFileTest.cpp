@@ -24,8 +24,7 @@ std::string Write(const TIgnParams& p) {
 }
 
 bool Read(const std::string& text, TIgnParams& p) {
-  std::istringstream in(text, std::ios::binary);
-  return ReadIgnFile(in, p);
+  return ReadIgnFile(text, p);
 }
 
 bool Same(const TIgnParams& a, const TIgnParams& b) {

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <sstream>
 #include <string>
 
 #include "files/IgnFile.h"
@@ -45,8 +44,7 @@ void CheckRead(const std::uint8_t* data, std::size_t size) {
   for (std::size_t i = 0; i < sizeof g.Params; ++i) bytes[i] = static_cast<std::uint8_t>(i * 7);
   const TIgnParams before = g.Params;
 
-  std::istringstream in(std::string(reinterpret_cast<const char*>(data), size), std::ios::binary);
-  const bool ok = ReadIgnFile(in, g.Params);
+  const bool ok = ReadIgnFile({reinterpret_cast<const char*>(data), size}, g.Params);
   if (!GuardsIntact(g)) Fail("write outside the record");
   if (!ok && std::memcmp(&g.Params, &before, sizeof before) != 0) Fail("rejected file changed it");
   for (const std::size_t uncarried : {7u, 8u, 15u, 19u}) {
