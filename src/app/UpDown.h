@@ -19,7 +19,6 @@ public:
   void SetPosition(int value);
   int Min() const { return FMin; }
   int Max() const { return FMax; }
-  QLineEdit* Associate() const { return FAssociate; }
   // One click of the spinner: up (+increment) or down.
   void Step(bool up);
 

@@ -53,15 +53,14 @@ void TLinkEngine::Timer1Timer() {
     TransferDone = false;
   }
 
-  if (NoLinkTicks < NoLinkLimitTicks) {
+  bool connectionShown = false;
+  if (NoLinkTicks < NoLinkLimitTicks)
     ++NoLinkTicks;
-    ConnectionShown = false;
-  } else {
-    ConnectionShown = !Printing;
-  }
-  Host.SetConnectionVisible(ConnectionShown);
+  else
+    connectionShown = !Printing;
+  Host.SetConnectionVisible(connectionShown);
 
-  if (ConnectionShown) Host.HideVersionLabel();
+  if (connectionShown) Host.HideVersionLabel();
 
   Host.HighlightActivePoint();
 }

@@ -56,7 +56,6 @@ public:
 
   // The port the frames go to; nullptr or a closed port receives nothing and sends nowhere.
   void SetPort(TPort* port) { Port = port; }
-  TPort* GetPort() const { return Port; }
 
   // One tick of Timer1.
   void Timer1Timer();
@@ -74,9 +73,6 @@ public:
 
   // The status label stays up for its whole display time from now on.
   void HoldStatus() { StatusTicks = StatusDisplayTicks; }
-
-  // Whether the connection indicator stands visible after the last tick.
-  bool ConnectionVisible() const { return ConnectionShown; }
 
   TTransferMode TransferMode = tmIdle;
   std::uint8_t CurrentCommand = 0;
@@ -109,5 +105,4 @@ private:
   TDeviceImage& Image;
   TLinkHost& Host;
   TPort* Port = nullptr;
-  bool ConnectionShown = false;
 };

@@ -20,7 +20,6 @@ public:
   // Opens the device for this program alone and sets the line. On failure the port stays
   // closed and error names the device, the system's reason and what the user can do.
   bool Open(const std::string& device, TFailureReport& error);
-  const std::string& DeviceName() const { return Device; }
 
   bool IsOpen() const override { return Fd >= 0; }
   // -1 also when the far end has hung up (unplugged adapter, closed pseudo-terminal).
@@ -43,6 +42,5 @@ private:
   bool HaveSavedTermios = false;
   bool LineHungUp = false;
   termios SavedTermios{};
-  std::string Device;
   std::vector<std::uint8_t> Unsent; // the cut-off rest of the last frame
 };

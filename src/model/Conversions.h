@@ -81,7 +81,3 @@ constexpr int PolarityIndex(const TIgnParams& p) {
 constexpr int InputIndex(std::uint8_t inputCode) {
   return NearestItemIndex(inputCode, InputItemCount);
 }
-// A screen value held inside a spinner's range.
-constexpr int ClampToRange(int value, TSpinRange range) {
-  return value < range.Min ? range.Min : (value > range.Max ? range.Max : value);
-}

@@ -124,7 +124,4 @@ TEST(Conversions, IndexGuardsForOutOfRangeFields) {
     EXPECT_EQ(PolarityIndex(p), c.PolarityIndex) << c.Value;
     EXPECT_EQ(InputIndex(static_cast<std::uint8_t>(c.Value)), c.InputIndex) << c.Value;
   }
-  EXPECT_EQ(ClampToRange(500, RangeRpmAdv), 600);
-  EXPECT_EQ(ClampToRange(25500, RangeRpmAdv), 20100);
-  EXPECT_EQ(ClampToRange(-100, RangeRpmKorekce), -60);
 }
