@@ -1,7 +1,8 @@
 #include "app/FormAbout.h"
 
-#include "model/Types.h"
 #include "app/Pictures.h"
+#include "i18n/ControlTexts.h"
+#include "model/Types.h"
 #include "ui/BuildStamp.h"
 
 #include <QEvent>
@@ -27,16 +28,13 @@ const char* const ContactLines[9] = {
     "www.vantel.example",
 };
 
-const char* const Captions[4] = {"About VANTEL-9", "Über Programm VANTEL-9", "Information VANTEL-9",
-                                 "O programu VANTEL-9"};
-
 } // namespace
 
 TFormAbout::TFormAbout(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint) {
   setObjectName("FormAbout");
-  setWindowTitle(QString::fromUtf8(Captions[LangEnglish]));
+  setWindowTitle(QString::fromUtf8(AboutCaption(LangEnglish)));
   setFixedSize(ClientWidth, ClientHeight);
 
   QPalette palette = this->palette();
@@ -103,7 +101,8 @@ void TFormAbout::FormCreate() {
 }
 
 void TFormAbout::FormActivate() {
-  if (CurrentLanguage < 4) setWindowTitle(QString::fromUtf8(Captions[CurrentLanguage]));
+  if (const char* caption = AboutCaption(CurrentLanguage))
+    setWindowTitle(QString::fromUtf8(caption));
 }
 
 void TFormAbout::Button1Click() {

@@ -83,17 +83,21 @@ public:
   void RadioGroupInput2Click();
   void BitBtnAdvMinusClick();
   void BitBtnAdvPlusClick();
+  // The advance commands: one degree down (sign -1) or up (+1), on every curve point with
+  // "All", else on the marked point only.
+  void StepAdvance(int sign);
   void ApplyControlRules();
   void HighlightActivePoint() override;
 
   // ---- undo and redo ----
   void InitHistory();
   void PushHistory();
-  void SaveSnapshot();
   void RestoreSnapshot();
   void UpdateUndoButtons();
   void SpeedButtonZpetClick();
   void SpeedButtonZnovuClick();
+  // Undo (back) and redo (forward).
+  void MoveInHistory(THistoryStep step);
 
   // ---- files and settings ----
   void MenuNewClick();

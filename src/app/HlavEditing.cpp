@@ -69,20 +69,15 @@ void TFormHlav::ScreenToParams() {
   p.Omez2 = SpeedToStored(UpDownOmez2->Position());
   p.Retard = static_cast<std::uint8_t>(UpDownRetard->Position());
 
-  const auto polarity = ForcedPolarity(p.Bike);
-  const auto geberNr = ForcedGeberNr(p.Bike);
-  if (polarity && geberNr) {
-    p.GeberNr = *geberNr;
-    ComboBoxPocPalcu->setCurrentIndex(GeberNrToIndex(*geberNr));
-    p.Polarita = *polarity;
-    // The keying-type rule puts the forced polarity on the screen in the middle of taking
-    // the record, without the group's handler: the change path that follows takes the
-    // history step once the record is normalised.
-    RadioGroupPolarita->SelectQuietly(*polarity);
-  } else {
-    const int geberIndex = ComboBoxPocPalcu->currentIndex();
-    if (geberIndex >= 0) p.GeberNr = GeberNrFromIndex(geberIndex);
-    StoreSelection(RadioGroupPolarita->ItemIndex(), p.Polarita);
+  const int geberIndex = ComboBoxPocPalcu->currentIndex();
+  if (geberIndex >= 0) p.GeberNr = GeberNrFromIndex(geberIndex);
+  StoreSelection(RadioGroupPolarita->ItemIndex(), p.Polarita);
+  if (ApplyKeyingRule(p)) {
+    // The keying type fixes both by its wiring, and the screen shows it at once. The
+    // polarity is put there without the group's handler: the change path that follows
+    // takes the history step once the record is normalised.
+    ComboBoxPocPalcu->setCurrentIndex(GeberNrToIndex(p.GeberNr));
+    RadioGroupPolarita->SelectQuietly(p.Polarita);
   }
 
   p.LedRazeni = SpeedToStored(UpDownLedRazeni->Position());
@@ -194,38 +189,28 @@ void TFormHlav::RadioGroupInput2Click() {
   ApplyControlRules();
 }
 
-namespace {
-constexpr std::uint8_t AdvanceTop = 60;
-} // namespace
-
 void TFormHlav::BitBtnAdvMinusClick() {
-  ScreenToParams();
-  NormaliseParams();
-  TIgnParams& p = Image.Params;
-  if (CheckBoxIgnAll->isChecked()) {
-    for (int i = 0; i < CurvePoints; ++i) {
-      if (p.Advance[i] > 0) --p.Advance[i];
-      NormaliseParams();
-    }
-  } else if (!NoActivePoint && ActivePoint < CurvePoints) {
-    if (p.Advance[ActivePoint] > 0) --p.Advance[ActivePoint];
-    NormaliseParams();
-  }
-  ParamsChanged();
+  StepAdvance(-1);
 }
 
 void TFormHlav::BitBtnAdvPlusClick() {
+  StepAdvance(+1);
+}
+
+void TFormHlav::StepAdvance(int sign) {
   ScreenToParams();
   NormaliseParams();
+  // One degree, within 0..60; a value beyond the range does not move further out.
+  const auto step = [this, sign](std::uint8_t& advance) {
+    if (sign < 0 && advance > RangeAdvance.Min) --advance;
+    if (sign > 0 && advance < RangeAdvance.Max) ++advance;
+    NormaliseParams();
+  };
   TIgnParams& p = Image.Params;
   if (CheckBoxIgnAll->isChecked()) {
-    for (int i = 0; i < CurvePoints; ++i) {
-      if (p.Advance[i] < AdvanceTop) ++p.Advance[i];
-      NormaliseParams();
-    }
+    for (std::uint8_t& advance : p.Advance) step(advance);
   } else if (!NoActivePoint && ActivePoint < CurvePoints) {
-    if (p.Advance[ActivePoint] < AdvanceTop) ++p.Advance[ActivePoint];
-    NormaliseParams();
+    step(p.Advance[ActivePoint]);
   }
   ParamsChanged();
 }
@@ -323,10 +308,6 @@ void TFormHlav::PushHistory() {
   }
 }
 
-void TFormHlav::SaveSnapshot() {
-  History.SaveSnapshot(Image);
-}
-
 void TFormHlav::RestoreSnapshot() {
   History.RestoreSnapshot(Image);
   ParamsToScreen();
@@ -342,19 +323,18 @@ void TFormHlav::UpdateUndoButtons() {
 }
 
 void TFormHlav::SpeedButtonZpetClick() {
-  if (!History.CanUndo()) return;
-  // Move first: a radio group that the refresh changes runs PushHistory nested, and that
-  // step must find the image equal to the slot it was restored from.
-  History.Undo(Image);
-  RestoreSnapshot();
-  ParamsToScreen();
-  UpdateUndoButtons();
-  if (CheckBoxProgHned->isChecked()) StartProgramming();
+  MoveInHistory(THistoryStep::Back);
 }
 
 void TFormHlav::SpeedButtonZnovuClick() {
-  if (!History.CanRedo()) return;
-  History.Redo(Image);
+  MoveInHistory(THistoryStep::Forward);
+}
+
+void TFormHlav::MoveInHistory(THistoryStep step) {
+  if (!History.CanMove(step)) return;
+  // Move first: a radio group that the refresh changes runs PushHistory nested, and that
+  // step must find the image equal to the slot it was restored from.
+  History.Move(step, Image);
   RestoreSnapshot();
   ParamsToScreen();
   UpdateUndoButtons();

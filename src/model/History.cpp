@@ -48,16 +48,9 @@ void THistory::RestoreSnapshot(TDeviceImage& image) const {
   std::memcpy(image.Bytes(), Slot(HistoryCur), ImageSize);
 }
 
-bool THistory::Undo(TDeviceImage& image) {
-  if (!CanUndo()) return false;
-  HistoryCur = Prev(HistoryCur);
-  RestoreSnapshot(image);
-  return true;
-}
-
-bool THistory::Redo(TDeviceImage& image) {
-  if (!CanRedo()) return false;
-  HistoryCur = Next(HistoryCur);
+bool THistory::Move(THistoryStep step, TDeviceImage& image) {
+  if (!CanMove(step)) return false;
+  HistoryCur = step == THistoryStep::Back ? Prev(HistoryCur) : Next(HistoryCur);
   RestoreSnapshot(image);
   return true;
 }

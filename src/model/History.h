@@ -10,6 +10,9 @@
 inline constexpr int HistorySlots = 200;
 inline constexpr int HistorySlotSize = 150; // room per slot; the image takes the first 100
 
+// The way through the history: back (undo) or forward (redo).
+enum class THistoryStep : std::int8_t { Back = -1, Forward = 1 };
+
 class THistory {
 public:
   // The current image becomes the bottom of the history: no undo, no redo.
@@ -21,11 +24,17 @@ public:
   bool Push(const TDeviceImage& image);
   void SaveSnapshot(const TDeviceImage& image);
   void RestoreSnapshot(TDeviceImage& image) const;
-  bool CanUndo() const { return HistoryCur != HistoryOldest; }
-  bool CanRedo() const { return HistoryCur != HistoryNewest; }
-  // Move one step and copy that slot into the image; false (image untouched) at the end.
-  bool Undo(TDeviceImage& image);
-  bool Redo(TDeviceImage& image);
+  // Whether a step that way is left: back to HistoryOldest, forward to HistoryNewest.
+  bool CanMove(THistoryStep step) const {
+    return HistoryCur != (step == THistoryStep::Back ? HistoryOldest : HistoryNewest);
+  }
+  // Moves one step that way and copies that slot into the image; false (image untouched)
+  // at the end.
+  bool Move(THistoryStep step, TDeviceImage& image);
+  bool CanUndo() const { return CanMove(THistoryStep::Back); }
+  bool CanRedo() const { return CanMove(THistoryStep::Forward); }
+  bool Undo(TDeviceImage& image) { return Move(THistoryStep::Back, image); }
+  bool Redo(TDeviceImage& image) { return Move(THistoryStep::Forward, image); }
 
   std::uint16_t HistoryCur = 0;
   std::uint16_t HistoryOldest = 0;
