@@ -92,11 +92,11 @@ void TLinkEngine::ShowTransferFailure(TTransferMode mode) {
 
 void TLinkEngine::ReceiveFrame() {
   if (Port == nullptr || !Port->IsOpen()) return;
-  int waiting = Port->BytesWaiting();
-  if (waiting < FrameSize) return; // also a failed query (-1)
-  waiting = std::min(waiting, RxBufferSize);
+  const TPortCount waiting = Port->BytesWaiting();
+  if (!waiting.Ok() || waiting.Count < FrameSize) return;
   // A short read would leave an older frame in the buffer; never examine stale bytes.
-  if (Port->Read(RxBuffer.data(), waiting) < FrameSize) return;
+  const TPortCount got = Port->Read(RxBuffer.data(), std::min(waiting.Count, RxBufferSize));
+  if (!got.Ok() || got.Count < FrameSize) return;
   if (RxBuffer[0] == MonitorReplyCommand)
     AcceptMonitorFrame();
   else

@@ -81,30 +81,32 @@ bool TPosixSerialPort::Open(const std::string& device, TFailureReport& error) {
   return true;
 }
 
-int TPosixSerialPort::BytesWaiting() {
-  if (Fd < 0 || LineHungUp) return -1;
-  pollfd p{Fd, POLLIN, 0};
-  if (poll(&p, 1, 0) < 0) return -1;
-  if (p.revents & (POLLHUP | POLLERR | POLLNVAL)) {
-    LineHungUp = true;
-    return -1;
-  }
-  int waiting = 0;
-  if (ioctl(Fd, FIONREAD, &waiting) != 0) {
-    if (errno == EIO) LineHungUp = true;
-    return -1;
-  }
-  return waiting;
+TPortCount TPosixSerialPort::Failed(int error) {
+  if (error == EIO) LineHungUp = true;
+  return {LineHungUp ? TPortStatus::HungUp : TPortStatus::IoError, 0};
 }
 
-int TPosixSerialPort::Read(std::uint8_t* buffer, int max) {
-  if (Fd < 0 || buffer == nullptr || max <= 0) return 0;
-  const ssize_t got = ::read(Fd, buffer, static_cast<std::size_t>(max));
-  if (got < 0) {
-    if (errno == EIO) LineHungUp = true;
-    return 0;
+TPortCount TPosixSerialPort::BytesWaiting() {
+  if (Fd < 0) return {TPortStatus::NotOpen, 0};
+  if (LineHungUp) return {TPortStatus::HungUp, 0};
+  pollfd p{Fd, POLLIN, 0};
+  if (poll(&p, 1, 0) < 0) return Failed(errno);
+  if (p.revents & (POLLHUP | POLLERR | POLLNVAL)) {
+    LineHungUp = true;
+    return {TPortStatus::HungUp, 0};
   }
-  return static_cast<int>(got);
+  int waiting = 0;
+  if (ioctl(Fd, FIONREAD, &waiting) != 0) return Failed(errno);
+  return Counted(waiting);
+}
+
+TPortCount TPosixSerialPort::Read(std::uint8_t* buffer, int max) {
+  if (Fd < 0) return {TPortStatus::NotOpen, 0};
+  if (LineHungUp) return {TPortStatus::HungUp, 0};
+  if (buffer == nullptr || max <= 0) return {TPortStatus::NoData, 0};
+  const ssize_t got = ::read(Fd, buffer, static_cast<std::size_t>(max));
+  if (got < 0) return errno == EAGAIN || errno == EINTR ? Counted(0) : Failed(errno);
+  return Counted(static_cast<int>(got));
 }
 
 bool TPosixSerialPort::WriteUntil(const std::uint8_t* data, int count, long long deadline,

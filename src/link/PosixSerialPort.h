@@ -22,9 +22,8 @@ public:
   bool Open(const std::string& device, TFailureReport& error);
 
   bool IsOpen() const override { return Fd >= 0; }
-  // -1 also when the far end has hung up (unplugged adapter, closed pseudo-terminal).
-  int BytesWaiting() override;
-  int Read(std::uint8_t* buffer, int max) override;
+  TPortCount BytesWaiting() override;
+  TPortCount Read(std::uint8_t* buffer, int max) override;
   // The bytes go out whole: when the transmit queue takes only part of them within the
   // bound, the rest is kept and sent ahead of the next write.
   bool Write(const std::uint8_t* data, int count) override;
@@ -35,6 +34,8 @@ public:
   bool HungUp() const { return LineHungUp; }
 
 private:
+  // The result of a failed call: EIO means the line has hung up.
+  TPortCount Failed(int error);
   // Writes until all is queued or the deadline passes; sent is what was queued.
   bool WriteUntil(const std::uint8_t* data, int count, long long deadline, int& sent);
 

@@ -28,12 +28,14 @@ public:
   TSimPort(TSimUnit& unit, const int& now) : Unit(unit), Now(now) {}
 
   bool IsOpen() const override { return Open; }
-  int BytesWaiting() override { return Open ? static_cast<int>(Waiting.size()) : -1; }
-  int Read(std::uint8_t* buffer, int max) override {
+  TPortCount BytesWaiting() override {
+    return Open ? Counted(static_cast<int>(Waiting.size())) : TPortCount{};
+  }
+  TPortCount Read(std::uint8_t* buffer, int max) override {
     const int n = std::min<int>(max, static_cast<int>(Waiting.size()));
     std::copy_n(Waiting.begin(), n, buffer);
     Waiting.erase(Waiting.begin(), Waiting.begin() + n);
-    return n;
+    return Counted(n);
   }
   bool Write(const std::uint8_t* data, int count) override {
     if (!Open || count != FrameSize) return false;

@@ -17,14 +17,14 @@ namespace {
 class TChunkPort : public TPort {
 public:
   bool IsOpen() const override { return true; }
-  int BytesWaiting() override { return static_cast<int>(Line.size()); }
-  int Read(std::uint8_t* buffer, int max) override {
+  TPortCount BytesWaiting() override { return Counted(static_cast<int>(Line.size())); }
+  TPortCount Read(std::uint8_t* buffer, int max) override {
     const int n = std::min<int>(max, static_cast<int>(Line.size()));
     for (int i = 0; i < n; ++i) {
       buffer[i] = Line.front();
       Line.pop_front();
     }
-    return n;
+    return Counted(n);
   }
   bool Write(const std::uint8_t*, int) override { return true; }
   bool WaitSent(int) override { return true; }

@@ -113,15 +113,16 @@ TEST(PosixSerialPort, RawLineDataExclusivityAndRestoreOnAPseudoTerminal) {
       got.append(buffer, std::max<ssize_t>(0, read(pty.Master, buffer, 256)));
   }
   EXPECT_EQ(got, std::string(reinterpret_cast<char*>(out), 256));
-  EXPECT_EQ(port.Read(in, 64), 0); // never waits
+  EXPECT_EQ(port.Read(in, 64).Status, TPortStatus::NoData); // never waits
   ASSERT_EQ(write(pty.Master, out + 200, 52), 52);
   int waiting = 0;
-  for (int i = 0; i < 100 && (waiting = port.BytesWaiting()) < 52; ++i)
+  for (int i = 0; i < 100 && (waiting = port.BytesWaiting().Count) < 52; ++i)
     std::this_thread::sleep_for(5ms);
   EXPECT_EQ(waiting, 52);
-  EXPECT_EQ(port.Read(in, 30), 30);
-  EXPECT_EQ(port.BytesWaiting(), 22);
-  EXPECT_EQ(port.Read(in + 30, 64), 22);
+  EXPECT_EQ(port.Read(in, 30).Count, 30);
+  EXPECT_EQ(port.BytesWaiting().Count, 22);
+  EXPECT_EQ(port.Read(in + 30, 64).Count, 22);
+  EXPECT_EQ(port.BytesWaiting().Status, TPortStatus::NoData);
   EXPECT_EQ(std::memcmp(in, out + 200, 52), 0);
 
   // The far end stops reading: the wait for the transmit queue still ends.
@@ -134,7 +135,8 @@ TEST(PosixSerialPort, RawLineDataExclusivityAndRestoreOnAPseudoTerminal) {
   ASSERT_EQ(tcgetattr(pty.Master, &after), 0);
   EXPECT_EQ(after.c_lflag, before.c_lflag);
   EXPECT_EQ(after.c_cflag, before.c_cflag);
-  EXPECT_EQ(port.BytesWaiting(), -1);
+  EXPECT_EQ(port.BytesWaiting().Status, TPortStatus::NotOpen);
+  EXPECT_EQ(port.Read(in, 64).Status, TPortStatus::NotOpen);
   EXPECT_TRUE(other.Open(pty.Slave, error)) << DescribeFailure(error, LangEnglish); // free again
 
   const std::pair<const char*, TFailure> failures[] = {{"/dev/ttyVANTEL-none", TFailure::PortMissing},
@@ -147,7 +149,7 @@ TEST(PosixSerialPort, RawLineDataExclusivityAndRestoreOnAPseudoTerminal) {
   }
 }
 
-TEST(PosixSerialPort, HungUpFarEndReportsMinusOneWithoutSpinning) {
+TEST(PosixSerialPort, HungUpFarEndReportsHungUpWithoutSpinning) {
   TPtyPair pty;
   TPosixSerialPort port;
   TFailureReport error;
@@ -162,8 +164,10 @@ TEST(PosixSerialPort, HungUpFarEndReportsMinusOneWithoutSpinning) {
   const auto wallStart = std::chrono::steady_clock::now();
   std::uint8_t buffer[64];
   for (int tick = 0; tick < 18; ++tick) { // a second of 55 ms ticks
-    EXPECT_EQ(port.BytesWaiting(), -1);
-    EXPECT_EQ(port.Read(buffer, 64), 0);
+    EXPECT_EQ(port.BytesWaiting().Status, TPortStatus::HungUp);
+    const TPortCount read = port.Read(buffer, 64);
+    EXPECT_EQ(read.Status, TPortStatus::HungUp);
+    EXPECT_EQ(read.Count, 0);
     std::this_thread::sleep_for(55ms);
   }
   const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - wallStart;

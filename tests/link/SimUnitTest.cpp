@@ -210,10 +210,10 @@ TEST(SimProcess, AnswersOverItsPseudoTerminal) {
       const TLinkFrame request = Request(command);
       ASSERT_TRUE(port.Write(request.data(), FrameSize));
       int waiting = 0;
-      for (int i = 0; i < 100 && (waiting = port.BytesWaiting()) < FrameSize; ++i)
+      for (int i = 0; i < 100 && (waiting = port.BytesWaiting().Count) < FrameSize; ++i)
         std::this_thread::sleep_for(10ms);
       std::uint8_t reply[FrameSize];
-      ASSERT_EQ(port.Read(reply, FrameSize), FrameSize);
+      ASSERT_EQ(port.Read(reply, FrameSize).Count, FrameSize);
       EXPECT_TRUE(reply[0] == (command | 0x80) && FrameCheckOk(reply)) << int(command);
     }
     sim.CloseInput(); // the end of its standard input ends it
@@ -226,11 +226,11 @@ TEST(SimProcess, AnswersOverItsPseudoTerminal) {
     TPosixSerialPort port;
     TFailureReport failure;
     ASSERT_TRUE(port.Open(sim.Path, failure)) << DescribeFailure(failure, LangEnglish);
-    EXPECT_EQ(port.BytesWaiting(), 0);
-    int waiting = 0;
-    for (int i = 0; i < 60 && (waiting = port.BytesWaiting()) >= 0; ++i)
+    EXPECT_EQ(port.BytesWaiting().Status, TPortStatus::NoData);
+    TPortStatus status = TPortStatus::NoData;
+    for (int i = 0; i < 60 && (status = port.BytesWaiting().Status) == TPortStatus::NoData; ++i)
       std::this_thread::sleep_for(55ms);
-    EXPECT_EQ(waiting, -1);
+    EXPECT_EQ(status, TPortStatus::HungUp);
     EXPECT_EQ(sim.WaitExit(), 0);
   }
   TSimProcess stopped;

@@ -55,13 +55,13 @@ TFileDialogAnswerer::TFileDialogAnswerer(const QString& path, std::function<void
   Poll.start();
 }
 
-int TSimPort::Read(std::uint8_t* buffer, int max) {
+TPortCount TSimPort::Read(std::uint8_t* buffer, int max) {
   int count = 0;
   while (count < max && !Pending.empty()) {
     buffer[count++] = Pending.front();
     Pending.pop_front();
   }
-  return count;
+  return Counted(count);
 }
 
 bool TSimPort::Write(const std::uint8_t* data, int count) {

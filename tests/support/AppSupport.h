@@ -59,8 +59,8 @@ class TSimPort : public TPort {
 public:
   TSimUnit Unit;
   bool IsOpen() const override { return true; }
-  int BytesWaiting() override { return static_cast<int>(Pending.size()); }
-  int Read(std::uint8_t* buffer, int max) override;
+  TPortCount BytesWaiting() override { return Counted(static_cast<int>(Pending.size())); }
+  TPortCount Read(std::uint8_t* buffer, int max) override;
   bool Write(const std::uint8_t* data, int count) override;
   bool WaitSent(int) override { return true; }
   void Close() override {}

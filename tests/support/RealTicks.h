@@ -12,8 +12,8 @@ class TCountingPort : public TPort {
 public:
   explicit TCountingPort(TPort& port) : Port(port) {}
   bool IsOpen() const override { return Port.IsOpen(); }
-  int BytesWaiting() override { return Port.BytesWaiting(); }
-  int Read(std::uint8_t* buffer, int max) override { return Port.Read(buffer, max); }
+  TPortCount BytesWaiting() override { return Port.BytesWaiting(); }
+  TPortCount Read(std::uint8_t* buffer, int max) override { return Port.Read(buffer, max); }
   bool Write(const std::uint8_t* data, int count) override {
     if (count > 0 && data[0] == MonitorRequestCommand)
       ++MonitorWrites;
