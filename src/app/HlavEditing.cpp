@@ -218,7 +218,7 @@ void TFormHlav::StepAdvance(int sign) {
 void TFormHlav::ApplyControlRules() {
   const TRefreshScope refresh(*this);
   const TIgnParams& p = Image.Params;
-  const bool printing = Link.Printing;
+  const bool printing = Link.IsPrinting();
   const bool killSwitch = p.Input1 == 1;
   const bool blocking = p.Input2 == 1;
   const bool clutch = p.Input1 == 2 || p.Input2 == 2;

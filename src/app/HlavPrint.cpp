@@ -117,7 +117,7 @@ void BeginPrintLayout(TFormHlav& form) {
   form.Link.HoldStatus();
   // The print scale to fit the page is applied when the page is drawn (FitToPage).
   form.CGaugeProgram->hide();
-  form.Link.Printing = true;
+  form.Link.SetPrinting(true);
   FocusRadioGroup(form.RadioGroupInput1);
   form.ApplyControlRules();
 }
@@ -127,7 +127,7 @@ QImage RenderClientArea(TFormHlav& form) {
 }
 
 void EndPrintLayout(TFormHlav& form) {
-  form.Link.Printing = false;
+  form.Link.SetPrinting(false);
   form.ApplyControlRules();
   TFormHlav::SetColour(form.LabelHlaseni, TColour::ButtonFace);
 }

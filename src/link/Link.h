@@ -73,6 +73,9 @@ public:
 
   // The status label stays up for its whole display time from now on.
   void HoldStatus() { StatusTicks = StatusDisplayTicks; }
+  // While the window is laid out for printing the ticks keep both labels hidden.
+  void SetPrinting(bool printing) { Printing = printing; }
+  bool IsPrinting() const { return Printing; }
 
   TTransferMode TransferMode = tmIdle;
   std::uint8_t CurrentCommand = 0;
@@ -86,7 +89,6 @@ public:
   bool SaveReportPending = false;
   std::uint16_t SaveCountdown = 0;
   std::uint16_t LiveRpm = 0;
-  bool Printing = false;
   int GaugeProgress = 0;
   std::array<std::uint8_t, MonitorFrameSize> MonitorFrame{};
   TMonitorView MonitorView;
@@ -105,4 +107,5 @@ private:
   TDeviceImage& Image;
   TLinkHost& Host;
   TPort* Port = nullptr;
+  bool Printing = false;
 };

@@ -238,7 +238,7 @@ private slots:
                                 "BitBtnAdvPlus", "CheckBoxIgnAll",   "UpDownPocetBodu",
                                 "LabelSnimac",   "UpDownRpmAdv1",    "UpDownAdvance4"};
     for (bool printing : {true, false}) {
-      w.Form.Link.Printing = printing;
+      w.Form.Link.SetPrinting(printing);
       w.Form.ApplyControlRules();
       for (const QString& name : hidden) QCOMPARE(w.W(name)->isHidden(), printing);
       QVERIFY(!w.Form.UpDownRpmPulsu->isHidden() && !w.Form.UpDownRpmKorekce->isHidden());

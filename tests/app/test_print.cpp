@@ -49,7 +49,7 @@ QColor Background(const QWidget* w) {
 
 // The print layout, or the normal one, as the widgets say it.
 void CheckLayout(TFormHlav& form, bool printing) {
-  QCOMPARE(form.Link.Printing, printing);
+  QCOMPARE(form.Link.IsPrinting(), printing);
   QCOMPARE(Background(form.ClientArea) == QColor(Qt::white), printing);
   for (const TUpDown* upDown : form.ClientArea->findChildren<TUpDown*>()) {
     const QString name = upDown->objectName();

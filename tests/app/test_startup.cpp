@@ -127,10 +127,10 @@ void TestStartup::WithoutUnitTheIndicatorShowsOnTheNineteenthTick() {
   QVERIFY(!form.LabelSpojeni->isHidden());
   QCOMPARE(form.LabelSpojeni->text(), QString("No connection with PC"));
   // While the window is printed, the tick keeps it hidden.
-  form.Link.Printing = true;
+  form.Link.SetPrinting(true);
   form.Timer1Timer();
   QVERIFY(form.LabelSpojeni->isHidden());
-  form.Link.Printing = false;
+  form.Link.SetPrinting(false);
 }
 
 void TestStartup::ExitAndCloseBoxRunTheClosingSequence() {

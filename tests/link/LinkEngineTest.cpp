@@ -323,7 +323,7 @@ TEST(LinkEngineStatus, StoringProgressFromTheUnitsCountdown) {
 
 TEST(LinkEngineStatus, PrintingKeepsBothLabelsHidden) {
   TRig rig(Silent());
-  rig.Engine.Printing = true;
+  rig.Engine.SetPrinting(true);
   rig.Engine.StartRead();
   for (int i = 0; i < 40; ++i) {
     rig.Tick();
@@ -331,7 +331,7 @@ TEST(LinkEngineStatus, PrintingKeepsBothLabelsHidden) {
     EXPECT_FALSE(rig.Host.ConnectionVisible) << i;
   }
   EXPECT_EQ(rig.Host.StatusText, "Read error!");
-  rig.Engine.Printing = false;
+  rig.Engine.SetPrinting(false);
   rig.Tick();
   EXPECT_TRUE(rig.Host.StatusVisible);
   EXPECT_TRUE(rig.Host.ConnectionVisible);
