@@ -14,6 +14,9 @@
 #include "link/Link.h"
 #include "model/Normalise.h"
 
+// The tick rules' numbers stand here as literals (five sends, 4 ticks apart, a monitor
+// request every 6th tick, "No connection" on the 18th tick, the status label 200 ticks),
+// so that a wrong constant in the program fails instead of agreeing with itself.
 namespace {
 
 struct TSentFrame {
@@ -193,7 +196,7 @@ TEST(LinkEngineEntries, SetUpTheTransferWithoutSending) {
     EXPECT_EQ(rig.Engine.TransferMode, m.Mode);
     EXPECT_EQ(rig.Engine.CurrentCommand, m.Command);
     EXPECT_EQ(rig.Engine.RetryCount, 0);
-    EXPECT_EQ(rig.Engine.StatusTicks, StatusDisplayTicks);
+    EXPECT_EQ(rig.Engine.StatusTicks, 200);
     EXPECT_EQ(rig.Host.StatusText, m.Status);
     EXPECT_EQ(rig.Host.StatusColour, TColour::ButtonFace);
     EXPECT_TRUE(rig.Host.StatusVisible);
@@ -208,7 +211,7 @@ TEST(LinkEngineEntries, SetUpTheTransferWithoutSending) {
 // in SendTicks, then a resend every 4 ticks, and the mode's error 4 ticks after the fifth.
 TEST(LinkEngineTiming, FirstSendResendsAndFailureOfEveryModeFromEveryIdlePhase) {
   for (const TModeCase& m : Modes) {
-    for (int phase = 0; phase < MonitorTicks; ++phase) {
+    for (int phase = 0; phase < 6; ++phase) {
       SCOPED_TRACE(std::string(m.Name) + " phase " + std::to_string(phase));
       TRig rig(Silent());
       rig.Ticks(phase);
@@ -216,40 +219,40 @@ TEST(LinkEngineTiming, FirstSendResendsAndFailureOfEveryModeFromEveryIdlePhase) 
       (rig.Engine.*m.Start)();
       const int start = rig.TickNo;
       const int first = phase >= 3 ? 1 : 4 - phase;
-      rig.Ticks(first + 4 * (MaxSends - 1));
+      rig.Ticks(first + 4 * (5 - 1));
       const std::vector<TSentFrame> sent = rig.Port.BlockFrames();
-      ASSERT_EQ(sent.size(), static_cast<std::size_t>(MaxSends));
+      ASSERT_EQ(sent.size(), 5u);
       std::uint8_t payload[PayloadSize] = {};
       if (m.Mode == tmVerify) std::memcpy(payload, rig.Image.Block(1), PayloadSize);
       if (m.Mode == tmProgram) std::memcpy(payload, rig.Image.Block(0), PayloadSize);
-      for (int k = 0; k < MaxSends; ++k) {
+      for (int k = 0; k < 5; ++k) {
         EXPECT_EQ(sent[k].Tick - start, first + 4 * k) << k;
         EXPECT_EQ(sent[k].Bytes[0], m.Command);
         EXPECT_EQ(std::memcmp(sent[k].Bytes.data() + 1, payload, PayloadSize), 0);
         EXPECT_TRUE(FrameCheckOk(sent[k].Bytes.data()));
       }
-      EXPECT_EQ(rig.Engine.RetryCount, MaxSends);
+      EXPECT_EQ(rig.Engine.RetryCount, 5);
       EXPECT_EQ(rig.Port.MonitorRequests(), 0);
       rig.Engine.TransferDone = true; // how each mode treats it on its last tick
       rig.Ticks(3);
       EXPECT_EQ(rig.Engine.TransferMode, m.Mode);
       EXPECT_EQ(rig.Host.StatusText, m.Status);
       rig.Tick();
-      EXPECT_EQ(rig.Port.BlockFrames().size(), static_cast<std::size_t>(MaxSends));
+      EXPECT_EQ(rig.Port.BlockFrames().size(), 5u);
       EXPECT_EQ(rig.Engine.TransferMode, tmIdle);
       EXPECT_EQ(rig.Host.StatusText, m.Error);
       EXPECT_EQ(rig.Host.StatusColour, TColour::Red);
-      EXPECT_EQ(rig.Engine.StatusTicks, StatusDisplayTicks - 1); // 200, aged once on its tick
+      EXPECT_EQ(rig.Engine.StatusTicks, 199); // 200, aged once on its tick
       EXPECT_EQ(rig.Engine.TransferDone, m.Mode == tmProgram);
       rig.Engine.TransferDone = false;
       // The label stays 200 ticks, and the monitor polling resumes meanwhile.
-      rig.Ticks(StatusDisplayTicks - 1);
+      rig.Ticks(199);
       EXPECT_TRUE(rig.Host.StatusVisible);
       EXPECT_EQ(rig.Host.StatusText, m.Error);
       rig.Tick();
       EXPECT_FALSE(rig.Host.StatusVisible);
       EXPECT_FALSE(rig.Host.GaugeVisible);
-      EXPECT_GE(rig.Port.MonitorRequests(), StatusDisplayTicks / MonitorTicks);
+      EXPECT_GE(rig.Port.MonitorRequests(), 200 / 6);
     }
   }
 }
@@ -279,15 +282,15 @@ TEST(LinkEngineTiming, MonitorEverySixthTickAndTheConnectionIndicator) {
   const int accepted = rig.TickNo;
   rig.Port.Unplugged = true;
   const int shown = rig.TickUntil([&] { return rig.Host.ConnectionVisible; });
-  EXPECT_EQ(shown, NoLinkLimitTicks); // the 18th tick without an accepted frame
+  EXPECT_EQ(shown, 18); // the 18th tick without an accepted frame
   rig.Ticks(2);
   EXPECT_EQ(rig.Host.VersionHidden, 3);
 
   rig.Port.Unplugged = false;
   const int frames = rig.Host.MonitorFrames;
-  rig.TickUntil([&] { return rig.Host.MonitorFrames > frames; }, MonitorTicks + 1);
+  rig.TickUntil([&] { return rig.Host.MonitorFrames > frames; }, 6 + 1);
   EXPECT_FALSE(rig.Host.ConnectionVisible) << "an accepted frame hides it on its own tick";
-  EXPECT_GT(rig.TickNo, accepted + NoLinkLimitTicks);
+  EXPECT_GT(rig.TickNo, accepted + 18);
 }
 
 // Only after a programming pass that succeeded (TransferDone) does the unit's countdown
@@ -316,7 +319,7 @@ TEST(LinkEngineStatus, StoringProgressFromTheUnitsCountdown) {
     EXPECT_EQ(rig.Host.Gauge, c.Gauge);
     const bool saving = c.Done && c.Countdown > 0;
     EXPECT_EQ(rig.Host.StatusColour, saving ? TColour::ButtonFace : TColour::Red);
-    EXPECT_EQ(rig.Engine.StatusTicks, saving ? StatusDisplayTicks - 1 : 4);
+    EXPECT_EQ(rig.Engine.StatusTicks, saving ? 199 : 4);
     EXPECT_TRUE(rig.Host.StatusVisible);
   }
 }
@@ -375,7 +378,7 @@ TEST(LinkEngineTransfer, ProgramWalkThrough) {
   EXPECT_EQ(rig.Host.Gauges, (std::vector<int>{0, 1, 0, 3, 0, 1, 2, 3}));
   EXPECT_EQ(rig.Host.StatusColour, TColour::ButtonFace);
   // Gone 200 ticks after the last "Saving:" tick set StatusTicks.
-  rig.Ticks(lastSaving + StatusDisplayTicks - 1 - rig.TickNo);
+  rig.Ticks(lastSaving + 199 - rig.TickNo);
   EXPECT_TRUE(rig.Host.StatusVisible);
   EXPECT_TRUE(rig.Engine.TransferDone);
   EXPECT_EQ(rig.Host.StatusText, "Programing: OK");
@@ -429,7 +432,7 @@ TEST(LinkEngineTransfer, ReadOfARecordOutsideTheLimitsShowsItNormalisedAndFailsI
   EXPECT_EQ(rig.Image.Params.Omez1, 150);
   EXPECT_EQ(rig.Host.ParamsShown, 1);
   const std::vector<TSentFrame> sent = rig.Port.BlockFrames();
-  ASSERT_EQ(sent.size(), 2u + MaxSends);
+  ASSERT_EQ(sent.size(), 2u + 5);
   for (std::size_t i = 2; i < sent.size(); ++i) {
     EXPECT_EQ(sent[i].Bytes[0], 0x41);
     EXPECT_EQ(std::memcmp(sent[i].Bytes.data() + 1, rig.Image.Block(1), PayloadSize), 0);
@@ -507,7 +510,7 @@ TEST(LinkEngineTransfer, EchoWithOneByteChangedSendsBlockOneFiveTimes) {
   rig.Engine.StartProgram();
   const int failed = rig.TickUntilText("Program error!", 60);
   const std::vector<TSentFrame> sent = rig.Port.BlockFrames();
-  ASSERT_EQ(sent.size(), 1u + MaxSends);
+  ASSERT_EQ(sent.size(), 1u + 5);
   // Block 1 leaves from the reply in the receive step; the mode step of that same tick
   // already counts SendTicks to 1, so its first resend comes 3 ticks later, the others 4.
   const int expected[] = {4, 5, 8, 12, 16, 20};
@@ -529,8 +532,8 @@ TEST(LinkEngineTransfer, AFailedProgrammingPassStaysRedWhileTheUnitStores) {
     bool TSimOptions::*Fault;
     const char* Error;
     std::size_t Sends;
-  } const cases[] = {{"bad echo", &TSimOptions::BadEcho, "Program error!", 1 + MaxSends},
-                     {"bad verify", &TSimOptions::BadVerify, "Verify error!", 2 + MaxSends}};
+  } const cases[] = {{"bad echo", &TSimOptions::BadEcho, "Program error!", 1 + 5},
+                     {"bad verify", &TSimOptions::BadVerify, "Verify error!", 2 + 5}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
     TSimOptions options;
@@ -542,7 +545,7 @@ TEST(LinkEngineTransfer, AFailedProgrammingPassStaysRedWhileTheUnitStores) {
     EXPECT_FALSE(rig.Engine.TransferDone);
     const std::size_t texts = rig.Host.Texts.size();
     bool storingReported = false;
-    for (int i = 1; i < StatusDisplayTicks; ++i) {
+    for (int i = 1; i < 200; ++i) {
       rig.Tick();
       storingReported |= rig.Engine.SaveCountdown > 0;
       ASSERT_EQ(rig.Host.StatusText, c.Error) << i;
@@ -682,7 +685,7 @@ TEST(LinkEngineTiming, LateOrLostRepliesAndTheTimeOut) {
     rig.Port.DropNext = c.Drop;
     rig.Engine.StartVerify();
     rig.TickUntil([&] { return rig.Engine.TransferMode == tmIdle; }, 40);
-    EXPECT_EQ(rig.Host.StatusText, c.Drop >= MaxSends ? "Verify error!" : "Verify: OK");
+    EXPECT_EQ(rig.Host.StatusText, c.Drop >= 5 ? "Verify error!" : "Verify: OK");
     EXPECT_EQ(rig.Port.BlockFrames().size(), static_cast<std::size_t>(c.Sends));
   }
 }

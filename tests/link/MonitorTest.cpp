@@ -62,6 +62,15 @@ TEST(Monitor, SpeedAdvanceAndPolarity) {
   EXPECT_EQ(v.PolaritaMer.Text, "Polarity of CKPS: Negative");
   EXPECT_EQ(v.PolaritaMer.Colour, TColour::Red);
   EXPECT_EQ(Show({{43, 1}}).MonAdvance.Text, "Advance = Basic");
+  // The polarity is only judged on a running engine: stopped, the label keeps the normal
+  // colour whatever the unit's polarity flag says.
+  for (int polarityOk : {0, 1}) {
+    v = Show({{1, 0}, {2, 0}, {34, polarityOk}});
+    EXPECT_EQ(v.LiveRpm, 0);
+    EXPECT_EQ(v.PolaritaMer.Text, "Polarity of CKPS: ---");
+    EXPECT_EQ(v.PolaritaMer.Colour, TColour::ButtonFace) << polarityOk;
+  }
+  EXPECT_EQ(Show({{34, 1}}).PolaritaMer.Colour, TColour::ButtonFace);
 
   struct Gauge {
     int Low, High, Omez2, Expected;
