@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-// The manual directories in the order they are searched: the current directory first (where
-// the manuals always were looked for), then the installed documentation directory
+// The manual directories in the order they are searched: the current directory first (a
+// workshop that keeps its own or newer manuals beside its files gets those), then the
+// installed documentation directory
 // <executable dir>/../share/doc/vantel, then <executable dir>/docs, where the build puts
 // them beside the program it builds. No path of the source tree is compiled in.
 std::vector<std::string> ManualSearchDirs();

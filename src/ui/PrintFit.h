@@ -9,6 +9,6 @@ struct TPrintRect {
 
 // The image at the top-left of the page, as large as fits with its proportions kept: full
 // page height when the width at that height stays below the page width, otherwise full
-// page width. Integer arithmetic truncating as the printout always did; an empty image
-// or page gives an empty rectangle.
+// page width. Integer arithmetic that truncates, so the picture never reaches past the
+// printable area by a rounded-up pixel; an empty image or page gives an empty rectangle.
 TPrintRect FitToPage(int imageW, int imageH, int pageW, int pageH);
