@@ -73,6 +73,7 @@ void TFormHlav::FormClose() {
   CloseComPort();
   ScreenToParams();
   NormaliseParams();
+  CloseCurveWindow();
   SaveSettings();
 }
 
@@ -88,6 +89,7 @@ void TFormHlav::NormaliseParams() {
 void TFormHlav::Timer1Timer() {
   if (Closed) return;
   Link.Timer1Timer();
+  CurveTick();
 }
 
 bool TFormHlav::event(QEvent* event) {
