@@ -50,6 +50,8 @@ TFormCurve::TFormCurve(TFormHlav& form) : QWidget(&form, Qt::Window), Form(form)
   LabelRecord = new QLabel(this);
   LabelRecord->setObjectName("LabelRecord");
   LabelRecord->setTextFormat(Qt::PlainText);
+  // The row count changes with every frame; the window's layout need not follow it.
+  LabelRecord->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
   auto* bottom = new QHBoxLayout;
   bottom->addWidget(ButtonRecord);

@@ -7,6 +7,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <cstring>
 
 #include "app/Hlav.h"
 #include "app/UpDown.h"
@@ -136,17 +137,17 @@ std::optional<QPointF> TCurveGraph::LivePoint() const {
   return At(Scale(), live->Rpm, live->Advance);
 }
 
-void TCurveGraph::paintEvent(QPaintEvent*) {
-  ++PaintCount;
+bool TCurveGraph::TBackgroundKey::operator==(const TBackgroundKey& other) const {
+  return Size == other.Size && PixelRatio == other.PixelRatio && Axes == other.Axes &&
+         Language == other.Language && std::memcmp(&Params, &other.Params, sizeof Params) == 0;
+}
+
+// Grid, axes, marks and the base advance: what changes only with the record, the axes, the
+// size or the language, drawn once into a picture that each repaint copies.
+void TCurveGraph::DrawBackground(QPainter& painter, const TCurveScale& scale) const {
   const TIgnParams& p = Form.Image.Params;
-  const std::int64_t now = MonitorClockMs();
-  const TCurveScale scale = Scale();
   const TCurveAxes& axes = scale.Axes();
   const TPlotArea& a = scale.Area();
-  const QRectF plot(a.Left, a.Top, a.Width, a.Height);
-
-  QPainter painter(this);
-  painter.fillRect(rect(), Qt::white);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setFont(SmallFont(this));
   const QFontMetricsF metrics(painter.font());
@@ -172,7 +173,7 @@ void TCurveGraph::paintEvent(QPaintEvent*) {
                      Qt::AlignRight | Qt::AlignVCenter, Number(advance));
   }
   painter.setPen(QColor(150, 150, 150));
-  painter.drawRect(plot);
+  painter.drawRect(QRectF(a.Left, a.Top, a.Width, a.Height));
   painter.setPen(AxisTextColour);
   painter.drawText(QRectF(a.Left, height() - metrics.height() - 4, a.Width, metrics.height() + 2),
                    Qt::AlignHCenter, Text(TCurveText::AxisRpm));
@@ -195,6 +196,29 @@ void TCurveGraph::paintEvent(QPaintEvent*) {
   // Below the line: the points of a flat start sit on it with their numbers above.
   painter.drawText(QPointF(a.Left + 4, baseY + metrics.ascent() + 2),
                    Text(TCurveText::BaseAdvance) + " " + Number(p.BaseAdv) + "\u00B0");
+}
+
+void TCurveGraph::paintEvent(QPaintEvent*) {
+  ++PaintCount;
+  const TIgnParams& p = Form.Image.Params;
+  const std::int64_t now = MonitorClockMs();
+  const TCurveScale scale = Scale();
+  const TPlotArea& a = scale.Area();
+
+  const TBackgroundKey key{size(), devicePixelRatioF(), scale.Axes(), CurrentLanguage, p};
+  if (Background.isNull() || !(key == BackgroundKey)) {
+    Background = QPixmap(size() * key.PixelRatio);
+    Background.setDevicePixelRatio(key.PixelRatio);
+    Background.fill(Qt::white);
+    QPainter background(&Background);
+    DrawBackground(background, scale);
+    BackgroundKey = key;
+  }
+  QPainter painter(this);
+  painter.drawPixmap(0, 0, Background);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setFont(SmallFont(this));
+  const QFontMetricsF metrics(painter.font());
 
   // The curve: the points in use joined by lines; beyond the last the unit keeps its advance.
   const int inUse = CurvePointsInUse(p);

@@ -3,13 +3,17 @@
 // main window's record and monitor ring when they paint; nothing is drawn in the tick.
 #pragma once
 
+#include <QPixmap>
 #include <QPointF>
+#include <QSize>
 #include <QWidget>
 
 #include <optional>
 
 #include "model/CurveGeometry.h"
+#include "model/Types.h"
 
+class QPainter;
 class TFormHlav;
 
 class TCurveGraph : public QWidget {
@@ -38,7 +42,18 @@ protected:
   void keyPressEvent(QKeyEvent* event) override;
 
 private:
+  // What the cached background was drawn for.
+  struct TBackgroundKey {
+    QSize Size;
+    qreal PixelRatio = 0;
+    TCurveAxes Axes;
+    TLanguage Language = 0;
+    TIgnParams Params{};
+    bool operator==(const TBackgroundKey& other) const;
+  };
+
   TPlotArea PlotArea() const;
+  void DrawBackground(QPainter& painter, const TCurveScale& scale) const;
   TCurveScale CurrentScale() const;
   // The point's value into its spinners, then the change path of a spinner click.
   void ApplyPointValue(int index, const TCurvePointValue& value);
@@ -51,6 +66,8 @@ private:
   QPointF PressPosition;
   TCurvePointValue PressValue, DragValue;
   TCurveScale DragScale; // frozen while a point is held, so it stays under the pointer
+  QPixmap Background;
+  TBackgroundKey BackgroundKey;
   int PaintCount = 0;
 };
 
