@@ -162,7 +162,7 @@ void TFormCurve::PlaceBesideMainWindow() {
   const int width = std::min(DefaultWidth, room >= MinimumWidth ? room : area.width());
   int left = area.right() + 1 - width;
   if (room >= MinimumWidth) left = roomRight >= roomLeft ? main.right() + 1 : main.left() - width;
-  resize(width, height);
+  resize(std::max(width, minimumSizeHint().width()), std::max(height, minimumSizeHint().height()));
   const int top =
       std::clamp(main.top(), area.top(), std::max(area.top(), area.bottom() + 1 - height));
   move(left, top);

@@ -27,7 +27,6 @@ constexpr std::int64_t GapMs = 2000;
 constexpr double PointRadius = 5, ActiveRadius = 7, LiveRadius = 6, HitRadius = 10;
 // How far the pointer must go before a press becomes a drag: a click only selects.
 constexpr double DragThreshold = 3;
-constexpr int MarginLeft = 58, MarginRight = 18, MarginTop = 12, MarginBottom = 40;
 
 const QColor CurveColour(20, 60, 170);
 const QColor GridColour(228, 228, 228);
@@ -85,18 +84,46 @@ QFont SmallFont(const QWidget* widget) {
   return font;
 }
 
-// A vertical mark at a speed, with its name and speed written down along it.
-void DrawMark(QPainter& painter, const TCurveScale& scale, int rpm, const QColor& colour,
-              TCurveText name) {
+// Room around the plot for the numbers and titles of the axes, in the drawings' font; the
+// strip chart takes the same left margin, so both time and speed start below each other.
+struct TMargins {
+  double Left, Right, Top, Bottom;
+};
+
+TMargins MarginsOf(const QWidget* widget) {
+  const QFontMetricsF metrics(SmallFont(widget));
+  return {metrics.horizontalAdvance("-20 000") + 6, 18, 12, 2 * metrics.height() + 10};
+}
+
+// A speed mark: the line behind the curve, its name and speed written down along it on top.
+void DrawMarkLine(QPainter& painter, const TCurveScale& scale, int rpm, const QColor& colour) {
   const TPlotArea& a = scale.Area();
   if (rpm > scale.Axes().RpmMax) return;
   const double x = scale.X(rpm);
   painter.setPen(QPen(colour, 1.5));
   painter.drawLine(QPointF(x, a.Top), QPointF(x, a.Top + a.Height));
+}
+
+// A label on a pale ground, so the curve or a point under it does not make it unreadable.
+void DrawLabel(QPainter& painter, const QPointF& baseline, const QString& text,
+               const QColor& colour) {
+  const QFontMetricsF metrics(painter.font());
+  const QRectF box(baseline.x() - 2, baseline.y() - metrics.ascent() - 1,
+                   metrics.horizontalAdvance(text) + 4, metrics.height() + 2);
+  painter.fillRect(box, QColor(255, 255, 255, 170));
+  painter.setPen(colour);
+  painter.drawText(baseline, text);
+}
+
+void DrawMarkLabel(QPainter& painter, const TCurveScale& scale, int rpm, const QColor& colour,
+                   TCurveText name) {
+  const TPlotArea& a = scale.Area();
+  if (rpm > scale.Axes().RpmMax) return;
+  const QFontMetricsF metrics(painter.font());
   painter.save();
-  painter.translate(x + 3, a.Top + 4);
+  painter.translate(scale.X(rpm) + 3, a.Top + 4);
   painter.rotate(90);
-  painter.drawText(QPointF(0, 0), Text(name) + " " + Number(rpm));
+  DrawLabel(painter, QPointF(0, -metrics.descent()), Text(name) + " " + Number(rpm), colour);
   painter.restore();
 }
 
@@ -111,8 +138,8 @@ TCurveGraph::TCurveGraph(TFormHlav& form, QWidget* parent) : QWidget(parent), Fo
 }
 
 TPlotArea TCurveGraph::PlotArea() const {
-  return {double(MarginLeft), double(MarginTop), double(width() - MarginLeft - MarginRight),
-          double(height() - MarginTop - MarginBottom)};
+  const TMargins m = MarginsOf(this);
+  return {m.Left, m.Top, width() - m.Left - m.Right, height() - m.Top - m.Bottom};
 }
 
 TCurveScale TCurveGraph::CurrentScale() const {
@@ -184,18 +211,37 @@ void TCurveGraph::DrawBackground(QPainter& painter, const TCurveScale& scale) co
                    Text(TCurveText::AxisAdvance));
   painter.restore();
 
-  // Marks and the base advance.
+  // The marks' lines and the base advance.
   if (StartLimiterShown(p))
-    DrawMark(painter, scale, SpeedToScreen(p.Omez1), StartLimiterColour, TCurveText::StartLimiter);
-  DrawMark(painter, scale, SpeedToScreen(p.Omez2), LimiterColour, TCurveText::Limiter);
-  DrawMark(painter, scale, SpeedToScreen(p.LedRazeni), ShiftLightColour, TCurveText::ShiftLight);
+    DrawMarkLine(painter, scale, SpeedToScreen(p.Omez1), StartLimiterColour);
+  DrawMarkLine(painter, scale, SpeedToScreen(p.Omez2), LimiterColour);
+  DrawMarkLine(painter, scale, SpeedToScreen(p.LedRazeni), ShiftLightColour);
   const double baseY = At(scale, 0, p.BaseAdv).y();
   painter.setPen(QPen(QColor(90, 90, 90), 1.2, Qt::DashLine));
   painter.drawLine(QPointF(a.Left, baseY), QPointF(a.Left + a.Width, baseY));
-  painter.setPen(QColor(70, 70, 70));
-  // Below the line: the points of a flat start sit on it with their numbers above.
-  painter.drawText(QPointF(a.Left + 4, baseY + metrics.ascent() + 2),
-                   Text(TCurveText::BaseAdvance) + " " + Number(p.BaseAdv) + "\u00B0");
+}
+
+// The names of the marks and of the base advance, over the curve.
+void TCurveGraph::DrawLabels(QPainter& painter, const TCurveScale& scale) const {
+  const TIgnParams& p = Form.Image.Params;
+  const TPlotArea& a = scale.Area();
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setFont(SmallFont(this));
+  const QFontMetricsF metrics(painter.font());
+  if (StartLimiterShown(p))
+    DrawMarkLabel(painter, scale, SpeedToScreen(p.Omez1), StartLimiterColour,
+                  TCurveText::StartLimiter);
+  DrawMarkLabel(painter, scale, SpeedToScreen(p.Omez2), LimiterColour, TCurveText::Limiter);
+  DrawMarkLabel(painter, scale, SpeedToScreen(p.LedRazeni), ShiftLightColour,
+                TCurveText::ShiftLight);
+  // Below the line at the right end: the curve starts at the left, often on the line.
+  const QString base = Text(TCurveText::BaseAdvance) + " " + Number(p.BaseAdv) + "\u00B0";
+  const double baseY = At(scale, 0, p.BaseAdv).y();
+  DrawLabel(
+      painter,
+      QPointF(a.Left + a.Width - metrics.horizontalAdvance(base) - 6,
+              std::min(baseY + metrics.ascent() + 3, a.Top + a.Height - metrics.descent() - 2)),
+      base, QColor(70, 70, 70));
 }
 
 void TCurveGraph::paintEvent(QPaintEvent*) {
@@ -212,6 +258,11 @@ void TCurveGraph::paintEvent(QPaintEvent*) {
     Background.fill(Qt::white);
     QPainter background(&Background);
     DrawBackground(background, scale);
+    Labels = QPixmap(size() * key.PixelRatio);
+    Labels.setDevicePixelRatio(key.PixelRatio);
+    Labels.fill(Qt::transparent);
+    QPainter labels(&Labels);
+    DrawLabels(labels, scale);
     BackgroundKey = key;
   }
   QPainter painter(this);
@@ -272,6 +323,8 @@ void TCurveGraph::paintEvent(QPaintEvent*) {
       painter.drawEllipse(points[i], radius + 4, radius + 4);
     }
   }
+
+  painter.drawPixmap(0, 0, Labels);
 
   if (const std::optional<QPointF> live = LivePoint()) {
     painter.setPen(QPen(Qt::black, 1.2));
@@ -412,7 +465,8 @@ void TStripChart::paintEvent(QPaintEvent*) {
   painter.fillRect(rect(), palette().window());
   painter.setFont(SmallFont(this));
   const QFontMetricsF metrics(painter.font());
-  const double left = MarginLeft, right = width() - MarginRight;
+  const TMargins margins = MarginsOf(this);
+  const double left = margins.Left, right = width() - margins.Right;
   const double bottomRow = metrics.height() + 4;
   const double laneHeight = (height() - bottomRow - 4) / 3.0;
   const auto timeX = [&](std::int64_t ms) {

@@ -54,6 +54,7 @@ private:
 
   TPlotArea PlotArea() const;
   void DrawBackground(QPainter& painter, const TCurveScale& scale) const;
+  void DrawLabels(QPainter& painter, const TCurveScale& scale) const;
   TCurveScale CurrentScale() const;
   // The point's value into its spinners, then the change path of a spinner click.
   void ApplyPointValue(int index, const TCurvePointValue& value);
@@ -66,7 +67,7 @@ private:
   QPointF PressPosition;
   TCurvePointValue PressValue, DragValue;
   TCurveScale DragScale; // frozen while a point is held, so it stays under the pointer
-  QPixmap Background;
+  QPixmap Background, Labels; // drawn again only when the key changes
   TBackgroundKey BackgroundKey;
   int PaintCount = 0;
 };
