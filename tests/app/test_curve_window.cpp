@@ -73,6 +73,11 @@ struct TWindow {
     return QApplication::activeWindow() == Form.FormCurve ? Form.FormCurve : nullptr;
   }
   TCurveGraph* Graph() { return Form.FormCurve->Graph; }
+  // The five-point curve, and the curve window open on it with the keyboard.
+  TCurveGraph* StartAndOpen() {
+    Start();
+    return Open() != nullptr ? Graph() : nullptr;
+  }
   // Waits for the next monitor frame the window accepts.
   bool NextFrame() {
     const std::int64_t last = Form.MonitorRing.Newest() ? Form.MonitorRing.Newest()->Ms : -1;
@@ -245,11 +250,10 @@ void TestCurveWindow::NothingIsBuiltUntilF6OpensTheWindowBesideTheMainWindow() {
 
 void TestCurveWindow::ADragMovesOnePointInWholeStepsAndUndoTakesItBack() {
   TWindow w;
-  w.Start();
+  TCurveGraph* graph = w.StartAndOpen();
+  QVERIFY(graph != nullptr);
+  TFormCurve* curve = w.Form.FormCurve;
   const TIgnParams before = w.Form.Image.Params;
-  TFormCurve* curve = w.Open();
-  QVERIFY(curve != nullptr);
-  TCurveGraph* graph = w.Graph();
 
   const QPoint from = graph->PointPosition(2).toPoint();
   const QPoint to = DragEnd(graph, 2, 300, 4, before);
@@ -293,11 +297,10 @@ void TestCurveWindow::ADragMovesOnePointInWholeStepsAndUndoTakesItBack() {
 
 void TestCurveWindow::ArrowKeysMoveTheSelectedPointAndAClickOnlySelects() {
   TWindow w;
-  w.Start();
+  TCurveGraph* graph = w.StartAndOpen();
+  QVERIFY(graph != nullptr);
+  TFormCurve* curve = w.Form.FormCurve;
   const TIgnParams before = w.Form.Image.Params;
-  TFormCurve* curve = w.Open();
-  QVERIFY(curve != nullptr);
-  TCurveGraph* graph = w.Graph();
 
   QTest::mouseClick(graph, Qt::LeftButton, {}, graph->PointPosition(1).toPoint());
   QCOMPARE(graph->SelectedPoint(), 1);
