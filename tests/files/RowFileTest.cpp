@@ -92,19 +92,6 @@ TEST_F(TRowFileTest, EachRowIsInTheFileAsSoonAsItIsAppended) {
   EXPECT_FALSE(file.Append(Row, failure)) << "nothing after the end";
 }
 
-TEST_F(TRowFileTest, AStartThatFailsLeavesWhatStoodThere) {
-  TRowFile file;
-  TFailureReport failure;
-  fs::create_directory(dir / "folder");
-  EXPECT_FALSE(file.Start((dir / "folder").string(), Head, failure));
-  EXPECT_EQ(failure.What, TFailure::NotAFile);
-  EXPECT_TRUE(fs::is_directory(dir / "folder"));
-  EXPECT_FALSE(file.Start((dir / "gone" / "live.csv").string(), Head, failure));
-  EXPECT_EQ(failure.What, TFailure::NotOpened);
-  EXPECT_FALSE(fs::exists(dir / "gone"));
-  EXPECT_FALSE(file.IsOpen());
-}
-
 TEST_F(TRowFileTest, ASizeLimitStopsItAfterTheLastWholeRow) {
   const std::string path = (dir / "live.csv").string();
   TRowFile file;
