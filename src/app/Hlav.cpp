@@ -72,6 +72,7 @@ void TFormHlav::FormClose() {
   CloseComPort();
   ScreenToParams();
   NormaliseParams();
+  CloseCurveWindow();
   SaveSettings();
 }
 
@@ -87,6 +88,7 @@ void TFormHlav::NormaliseParams() {
 void TFormHlav::Timer1Timer() {
   if (Closed) return;
   Link.Timer1Timer();
+  CurveTick();
 }
 
 bool TFormHlav::event(QEvent* event) {

@@ -14,6 +14,8 @@
 #include "app/HlavFileDialog.h"
 #include "i18n/Messages.h"
 #include "link/Link.h"
+#include "link/MonitorRecorder.h"
+#include "link/MonitorRing.h"
 #include "link/PosixSerialPort.h"
 #include "model/History.h"
 #include "model/Identity.h"
@@ -37,6 +39,7 @@ class TRadioGroup;
 class TUpDown;
 class TProfileFile;
 class TFormAbout;
+class TFormCurve;
 
 class TFormHlav : public QMainWindow, private TLinkHost {
   Q_OBJECT
@@ -241,6 +244,15 @@ public:
   // A modal message box that keeps the ticks running; returns the button pressed.
   int ShowMessageBox(const QString& text, int buttons = 0x00000400 /* Ok */);
 
+  // ---- curve window and recording of live values ----
+  void MenuCurveClick();
+  void MenuRecordClick();
+  QAction *MenuCurve = nullptr, *MenuRecord = nullptr;
+  TFormCurve* FormCurve = nullptr; // built on first use
+  TMonitorRing MonitorRing;        // the last minute of monitor frames, from program start
+  TMonitorRecorder Recorder;
+  QLabel* LabelRecording = nullptr; // in the status bar while recording; built on first use
+
 protected:
   bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -268,6 +280,15 @@ private:
   // The clutch and pilot-light spinners and their edits: no click and no leave handler, so a
   // change there reaches the record only with the next change path.
   QSet<const QObject*> ChangeWaitsForNextPath;
+
+  // The curve window's hooks: an accepted monitor frame, the end of a tick, a change of the
+  // record or its rules, new control texts, and the closing sequence.
+  void CurveMonitorFrame();
+  void CurveTick();
+  void CurveRecordChanged();
+  void CurveTextsChanged();
+  void CloseCurveWindow();
+  void RecordingChanged();
 
   bool Closed = false;
   // Above 0 while the program itself refreshes the controls. A refresh that disables or

@@ -223,7 +223,7 @@ void TFormHlav::ApplyControlRules() {
   const bool blocking = p.Input2 == 1;
   const bool clutch = p.Input1 == 2 || p.Input2 == 2;
   const bool retard = p.Input1 == 3 || p.Input2 == 3;
-  const bool startLimiter = p.Input1 == 4 || p.Input2 == 4;
+  const bool startLimiter = InputModeInUse(p, InputModeStartLimiter);
   const bool standard = p.Bike == 0;
 
   SetColour(ClientArea, printing ? TColour::White : TColour::ButtonFace);
@@ -277,6 +277,7 @@ void TFormHlav::ApplyControlRules() {
   LabelVerze1->setText(latin1(Identity.UnitVersionText));
   LabelVerze2->setText(latin1(Identity.UnitDateText));
   LabelVerze3->setText(latin1(Identity.UnitTimeText));
+  CurveRecordChanged();
 }
 
 void TFormHlav::HighlightActivePoint() {

@@ -49,6 +49,7 @@ void TFormHlav::ApplyControlTexts() {
   ApplyControlTextsTo(this, CurrentLanguage, Msg, !LabelSpojeni->isHidden());
   for (QLabel* label : findChildren<QLabel*>())
     if (label->property("vantelAutoSize").toBool()) label->adjustSize();
+  CurveTextsChanged();
 }
 
 static void SelectLanguage(TFormHlav& form, TLanguage language) {

@@ -377,6 +377,9 @@ void TFormHlav::BuildMenus() {
   MenuAdvancePlus = item(MenuTools, "MenuAdvancePlus", "Advance +", QKeySequence(Qt::Key_F5));
   MenuZpet = item(MenuTools, "MenuZpet", "Undo", QKeySequence("Ctrl+Z"));
   MenuZnovu = item(MenuTools, "MenuZnovu", "Redo", QKeySequence("Ctrl+Alt+Z"));
+  MenuCurve = item(MenuTools, "MenuCurve", "Curve &graph", QKeySequence(Qt::Key_F6));
+  MenuRecord = item(MenuTools, "MenuRecord", "&Record live values...", QKeySequence());
+  MenuRecord->setCheckable(true);
 
   MenuLanguage = menu("MenuLanguage", "&Language");
   MenuEnglish = item(MenuLanguage, "MenuEnglish", "&English", QKeySequence());
@@ -408,6 +411,8 @@ void TFormHlav::WireHandlers() {
   both(MenuAdvancePlus, BitBtnAdvPlus, &TFormHlav::BitBtnAdvPlusClick);
   both(MenuZpet, SpeedButtonZpet, &TFormHlav::SpeedButtonZpetClick);
   both(MenuZnovu, SpeedButtonZnovu, &TFormHlav::SpeedButtonZnovuClick);
+  both(MenuCurve, nullptr, &TFormHlav::MenuCurveClick);
+  both(MenuRecord, nullptr, &TFormHlav::MenuRecordClick);
   both(MenuEnglish, nullptr, &TFormHlav::MenuEnglishClick);
   both(MenuGerman, nullptr, &TFormHlav::MenuGermanClick);
   both(MenuFrench, nullptr, &TFormHlav::MenuFrenchClick);

@@ -72,6 +72,7 @@ void TFormHlav::ShowMonitorFrame(const TMonitorView& view) {
   LabelEeDataErr->setVisible(view.EeDataErrVisible);
   LabelPocetProgramovani->setText(QString::fromStdString(view.PocetProgramovani));
   for (int i = 0; i < 8; ++i) LabelTests[i]->setText(QString::fromStdString(view.Test[i]));
+  CurveMonitorFrame();
 }
 
 void TFormHlav::MenuReadClick() {

@@ -56,6 +56,8 @@ const TControlText ControlTexts[] = {
     {"MenuTools", nullptr, TTextProp::Caption, {"Tools", "Werkzeuge", "Outillage", "Pomůcky"}},
     {"MenuZpet", nullptr, TTextProp::Caption, {"Undo", "Zurück", "Undo", "Zpět"}},
     {"MenuZnovu", nullptr, TTextProp::Caption, {"Redo", "Wieder", "Redo", "Znovu"}},
+    {"MenuCurve", nullptr, TTextProp::Caption, {"Curve &graph", "Kurven&grafik", "&Graphique de la courbe", "&Graf křivky"}},
+    {"MenuRecord", nullptr, TTextProp::Caption, {"&Record live values...", "Live-Werte &aufzeichnen...", "&Enregistrer les valeurs en direct...", "&Záznam živých hodnot..."}},
     {"MenuLanguage", nullptr, TTextProp::Caption, {"&Language", "&Sprache", "&Langue", "&Jazyk"}},
     {"MenuEnglish", nullptr, TTextProp::Caption, {"&English", "&Englisch", "&Englais", "&Anglicky"}},
     {"MenuGerman", nullptr, TTextProp::Caption, {"&German", "&Deutsch", "&Allemand", "&Německy"}},
@@ -98,6 +100,8 @@ const TControlText ControlTexts[] = {
     {"MenuExit", nullptr, TTextProp::Hint, {"End of program", "Programm beenden", "Sortir du programme", "Ukončení programu"}},
     {"MenuCom", nullptr, TTextProp::Hint, {"Set number of com", "Com-Anschluß festlegen", "installer nombre de com", "Nastavení čísla serivého portu (Com) "}},
     {"MenuLanguage", nullptr, TTextProp::Hint, {"Set English or German or French or Czech ", "wählen sie Englisch, Deutsch, Französisch oder Tschechisch ", "installer lange; Englais,Allemand , Francais ou Czech", "Nastavení jazyka na angličtinu, němčinu, francozštinu nebo češtinu "}},
+    {"MenuCurve", nullptr, TTextProp::Hint, {"Advance curve as a graph with the live engine on it", "Zündkurve als Grafik mit dem laufenden Motor darauf", "Courbe d'avance en graphique avec le moteur en marche", "Křivka předstihu jako graf s běžícím motorem"}},
+    {"MenuRecord", nullptr, TTextProp::Hint, {"Record the live values into a CSV file; choose again to stop", "Live-Werte in eine CSV-Datei aufzeichnen; erneut wählen zum Beenden", "Enregistrer les valeurs en direct dans un fichier CSV ; choisir à nouveau pour arrêter", "Zaznamenávat živé hodnoty do souboru CSV; opětovnou volbou záznam ukončíte"}},
 };
 
 const TControlItem ControlItems[] = {

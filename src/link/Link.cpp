@@ -53,14 +53,15 @@ void TLinkEngine::Timer1Timer() {
     TransferDone = false;
   }
 
-  bool connectionShown = false;
-  if (NoLinkTicks < NoLinkLimitTicks)
+  if (NoLinkTicks < NoLinkLimitTicks) {
     ++NoLinkTicks;
-  else
-    connectionShown = !Printing;
-  Host.SetConnectionVisible(connectionShown);
+    ConnectionShown = false;
+  } else {
+    ConnectionShown = !Printing;
+  }
+  Host.SetConnectionVisible(ConnectionShown);
 
-  if (connectionShown) Host.HideVersionLabel();
+  if (ConnectionShown) Host.HideVersionLabel();
 
   Host.HighlightActivePoint();
 }

@@ -76,6 +76,8 @@ public:
   // While the window is laid out for printing the ticks keep both labels hidden.
   void SetPrinting(bool printing) { Printing = printing; }
   bool IsPrinting() const { return Printing; }
+  // Whether the connection indicator stands visible after the last tick.
+  bool ConnectionVisible() const { return ConnectionShown; }
 
   TTransferMode TransferMode = tmIdle;
   std::uint8_t CurrentCommand = 0;
@@ -108,4 +110,5 @@ private:
   TLinkHost& Host;
   TPort* Port = nullptr;
   bool Printing = false;
+  bool ConnectionShown = false;
 };

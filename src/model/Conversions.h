@@ -26,6 +26,13 @@ inline constexpr TSpinRange RangeRpmKorekce{-60, 60, 1};
 inline constexpr TSpinRange RangeRpmAdv{600, 20100, 100};
 inline constexpr TSpinRange RangeAdvance{0, 60, 1};
 
+// The mode of a switch input (Input1, Input2) that puts the start limiter in use.
+inline constexpr std::uint8_t InputModeStartLimiter = 4;
+// Whether either switch input is in the mode; both may be.
+constexpr bool InputModeInUse(const TIgnParams& p, std::uint8_t mode) {
+  return p.Input1 == mode || p.Input2 == mode;
+}
+
 // Item counts of the lists and radio groups whose index is the stored code.
 inline constexpr int PolarityItemCount = 3;
 inline constexpr int GeberNrItemCount = 4;
@@ -80,4 +87,8 @@ constexpr int PolarityIndex(const TIgnParams& p) {
 }
 constexpr int InputIndex(std::uint8_t inputCode) {
   return NearestItemIndex(inputCode, InputItemCount);
+}
+// A screen value held inside a spinner's range.
+constexpr int ClampToRange(int value, TSpinRange range) {
+  return value < range.Min ? range.Min : (value > range.Max ? range.Max : value);
 }

@@ -1,6 +1,7 @@
 // The manual sources: the same chapters in every language, and every message and control
 // text that the program shows quoted in the words of that language.
 #include "i18n/ControlTexts.h"
+#include "i18n/CurveTexts.h"
 #include "i18n/ManualTexts.h"
 #include "i18n/Messages.h"
 #include "i18n/PrintTexts.h"
@@ -56,7 +57,7 @@ TEST(ManualSources, SameChaptersAndSectionsInEveryLanguage) {
       EXPECT_NE(text.find(key), std::string::npos) << code << key;
     EXPECT_EQ(Headings(text, "#").size(), Headings(english, "#").size()) << code;
     EXPECT_EQ(Headings(text, "##").size(), Headings(english, "##").size()) << code;
-    for (const char* picture : {"](window.png)", "](print.png)"})
+    for (const char* picture : {"](window.png)", "](print.png)", "](curve.png)"})
       EXPECT_NE(text.find(picture), std::string::npos) << code << picture;
   }
 }
@@ -67,22 +68,44 @@ TEST(ManualSources, EveryMessageAndControlTextInTheWordsOfItsLanguage) {
     TMessageCatalogue msg;
     FillMessageCatalogue(msg, language);
     const TPrintTexts& print = PrintTextsFor(language);
-    const std::string wanted[] = {
-        msg.MsgProgramError, msg.MsgVerifyError, msg.MsgReadError, msg.MsgComOpenError,
-        msg.MsgOpenFileError, msg.MsgFileVersionMismatch, msg.MsgAskDefaults,
-        msg.MsgManualOpenError, msg.MsgSaving,
-        msg.MsgUnitVersionMismatch + "  PC-67, IGN-66",
-        msg.MsgRead + ":", msg.MsgVerify + ":", msg.MsgVerify + ": OK",
-        msg.MsgProgramming + ":", msg.MsgProgramming + ": OK",
-        msg.MsgAdvance + " = " + msg.MsgBasic, msg.MsgPickup + " - " + msg.MsgIsRunning,
-        msg.MsgPickup + " - " + msg.MsgNoSignal, msg.MsgStartLimiter + ": " + msg.MsgYes,
-        msg.MsgLimiter + " - " + msg.MsgYes, msg.MsgShiftLight + " - " + msg.MsgYes,
-        msg.MsgClutchMaster + " - " + msg.MsgYes, msg.MsgRetard + " - " + msg.MsgYes,
-        msg.MsgMotorOff + " - " + msg.MsgYes, "Kill switch - " + msg.MsgYes,
-        msg.MsgInput + " 1: " + msg.MsgYes, msg.MsgPolarity + ": " + msg.MsgPositive,
-        msg.MsgProgrammingCount, "Programmed data error",
-        print.NoPrinter, print.JobRefused, print.OfferPdf, print.PdfError,
-        ManualNotShownText(language)};
+    const std::string wanted[] = {msg.MsgProgramError,
+                                  msg.MsgVerifyError,
+                                  msg.MsgReadError,
+                                  msg.MsgComOpenError,
+                                  msg.MsgOpenFileError,
+                                  msg.MsgFileVersionMismatch,
+                                  msg.MsgAskDefaults,
+                                  msg.MsgManualOpenError,
+                                  msg.MsgSaving,
+                                  msg.MsgUnitVersionMismatch + "  PC-67, IGN-66",
+                                  msg.MsgRead + ":",
+                                  msg.MsgVerify + ":",
+                                  msg.MsgVerify + ": OK",
+                                  msg.MsgProgramming + ":",
+                                  msg.MsgProgramming + ": OK",
+                                  msg.MsgAdvance + " = " + msg.MsgBasic,
+                                  msg.MsgPickup + " - " + msg.MsgIsRunning,
+                                  msg.MsgPickup + " - " + msg.MsgNoSignal,
+                                  msg.MsgStartLimiter + ": " + msg.MsgYes,
+                                  msg.MsgLimiter + " - " + msg.MsgYes,
+                                  msg.MsgShiftLight + " - " + msg.MsgYes,
+                                  msg.MsgClutchMaster + " - " + msg.MsgYes,
+                                  msg.MsgRetard + " - " + msg.MsgYes,
+                                  msg.MsgMotorOff + " - " + msg.MsgYes,
+                                  "Kill switch - " + msg.MsgYes,
+                                  msg.MsgInput + " 1: " + msg.MsgYes,
+                                  msg.MsgPolarity + ": " + msg.MsgPositive,
+                                  msg.MsgProgrammingCount,
+                                  "Programmed data error",
+                                  print.NoPrinter,
+                                  print.JobRefused,
+                                  print.OfferPdf,
+                                  print.PdfError,
+                                  ManualNotShownText(language),
+                                  CurveText(TCurveText::WindowTitle, language),
+                                  StripAccelerator(CurveText(TCurveText::Record, language)),
+                                  StripAccelerator(CurveText(TCurveText::StopRecording, language)),
+                                  CurveText(TCurveText::RecordStopped, language)};
     for (const std::string& w : wanted)
       EXPECT_NE(text.find(w), std::string::npos) << Codes[language] << ": \"" << w << '"';
     // The head of the print date line, without its trailing blanks.
@@ -90,15 +113,46 @@ TEST(ManualSources, EveryMessageAndControlTextInTheWordsOfItsLanguage) {
     date.erase(date.find_last_not_of(' ') + 1);
     EXPECT_NE(text.find(date), std::string::npos) << Codes[language] << ": " << date;
 
-    const char* const controls[] = {
-        "LabelSpojeni", "CheckBoxProgHned", "CheckBoxIgnAll", "LabelOmez1", "LabelOmez2",
-        "LabelBaseAdv", "LabelPocetBodu", "LabelRetard", "LabelLedRazeni",
-        "CheckBoxRevOutLedRazeni", "RadioGroupPolarita", "RadioGroupInput1", "GroupBoxRpm",
-        "LabelRpmPulsu", "LabelRpmKorekce", "GroupBoxMonInput", "LabelAdvance1", "MenuFile",
-        "MenuCom", "MenuDevice", "MenuTools", "MenuLanguage", "MenuHelp", "MenuNew",
-        "MenuOpen", "MenuSave", "MenuPrint", "MenuRead", "MenuVerify", "MenuProgram",
-        "MenuZpet", "MenuZnovu", "MenuEnglish", "MenuGerman", "MenuFrench", "MenuCzech",
-        "ComboBoxPocPalcu", "RadioGroupInput2"};
+    const char* const controls[] = {"LabelSpojeni",
+                                    "CheckBoxProgHned",
+                                    "CheckBoxIgnAll",
+                                    "LabelOmez1",
+                                    "LabelOmez2",
+                                    "LabelBaseAdv",
+                                    "LabelPocetBodu",
+                                    "LabelRetard",
+                                    "LabelLedRazeni",
+                                    "CheckBoxRevOutLedRazeni",
+                                    "RadioGroupPolarita",
+                                    "RadioGroupInput1",
+                                    "GroupBoxRpm",
+                                    "LabelRpmPulsu",
+                                    "LabelRpmKorekce",
+                                    "GroupBoxMonInput",
+                                    "LabelAdvance1",
+                                    "MenuFile",
+                                    "MenuCom",
+                                    "MenuDevice",
+                                    "MenuTools",
+                                    "MenuLanguage",
+                                    "MenuHelp",
+                                    "MenuNew",
+                                    "MenuOpen",
+                                    "MenuSave",
+                                    "MenuPrint",
+                                    "MenuRead",
+                                    "MenuVerify",
+                                    "MenuProgram",
+                                    "MenuZpet",
+                                    "MenuZnovu",
+                                    "MenuEnglish",
+                                    "MenuGerman",
+                                    "MenuFrench",
+                                    "MenuCzech",
+                                    "ComboBoxPocPalcu",
+                                    "RadioGroupInput2",
+                                    "MenuCurve",
+                                    "MenuRecord"};
     for (const TResolvedText& t : BuildControlTexts(language, msg)) {
       if (std::find(std::begin(controls), std::end(controls), t.Control) == std::end(controls))
         continue;

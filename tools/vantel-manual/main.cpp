@@ -21,6 +21,7 @@
 #include "app/Hlav.h"
 #include "files/StateFile.h"
 #include "ui/Assets.h"
+#include "app/FormCurve.h"
 #include "app/HlavPrint.h"
 #include "usage/Usage.h"
 
@@ -131,8 +132,8 @@ struct TLanguageRun {
   const char* Locale; // how a desktop of that language shows numbers and dates
 };
 
-// The window in one language after a Program pass against the simulated unit, and its
-// print layout.
+// The window in one language after a Program pass against the simulated unit, its print
+// layout, and the curve window beside it.
 bool RenderPictures(const TLanguageRun& language, TManualPictures& pictures) {
   QTemporaryDir home;
   TPtyUnit unit;
@@ -159,6 +160,11 @@ bool RenderPictures(const TLanguageRun& language, TManualPictures& pictures) {
   }
   Wait(1200); // live values of a running engine
   pictures.Images["window.png"] = form.grab().toImage();
+  form.MenuCurveClick();
+  form.FormCurve->resize(720, 600); // the offscreen screen is smaller than a desktop's
+  Wait(2500); // the live point with its trail, and a few seconds of the strip chart
+  pictures.Images["curve.png"] = form.FormCurve->grab().toImage();
+  form.FormCurve->close();
   BeginPrintLayout(form);
   pictures.Images["print.png"] = RenderClientArea(form);
   EndPrintLayout(form);
@@ -173,10 +179,12 @@ QString Substitute(QString text) {
   return text;
 }
 
-// The offscreen platform's notes about window hints and the runtime directory say nothing
-// about the manuals; everything else is passed on.
+// The offscreen platform's notes about window hints, raising and the runtime directory say
+// nothing about the manuals; everything else is passed on.
 void QuietMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-  if (text.contains("propagateSizeHints") || text.contains("XDG_RUNTIME_DIR")) return;
+  if (text.contains("propagateSizeHints") || text.contains("raise()") ||
+      text.contains("XDG_RUNTIME_DIR"))
+    return;
   std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
 }
 

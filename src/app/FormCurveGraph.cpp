@@ -1,0 +1,554 @@
+#include "app/FormCurveGraph.h"
+
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/Hlav.h"
+#include "app/UpDown.h"
+#include "i18n/CurveTexts.h"
+#include "link/Monitor.h"
+#include "model/Conversions.h"
+
+const QColor TCurveGraph::LiveColour(230, 90, 0);
+const QColor TCurveGraph::ActiveColour(0, 255, 0); // the main window's mark of the point in use
+
+namespace {
+
+constexpr std::int64_t TrailMs = 4000;
+constexpr std::int64_t StripMs = 60000;
+// A gap this long between two frames breaks the lines of the strip chart.
+constexpr std::int64_t GapMs = 2000;
+constexpr double PointRadius = 5, ActiveRadius = 7, LiveRadius = 6, HitRadius = 10;
+// How far the pointer must go before a press becomes a drag: a click only selects.
+constexpr double DragThreshold = 3;
+
+const QColor CurveColour(20, 60, 170);
+const QColor GridColour(228, 228, 228);
+const QColor AxisTextColour(70, 70, 70);
+// The marks in the monitor's colours, darkened enough to read on white.
+const QColor StartLimiterColour(200, 0, 200);
+const QColor LimiterColour(220, 0, 0);
+const QColor ShiftLightColour(190, 150, 0);
+
+QString Text(TCurveText key) {
+  return QString::fromUtf8(CurveText(key, CurrentLanguage));
+}
+
+QString Number(int value) {
+  return QLocale().toString(value);
+}
+
+bool StartLimiterShown(const TIgnParams& p) {
+  return InputModeInUse(p, InputModeStartLimiter);
+}
+
+// The live samples of the trail: those of the last few seconds with a pick-up signal; none
+// while the connection indicator is up.
+struct TTrail {
+  int First = 0, End = 0;
+  int LowestAdvance = 0, HighestAdvance = 0;
+};
+
+TTrail TrailOf(const TFormHlav& form, std::int64_t now) {
+  TTrail trail;
+  if (form.Link.ConnectionVisible()) return trail;
+  const TMonitorRing& ring = form.MonitorRing;
+  trail.First = ring.FirstSince(now - TrailMs);
+  trail.End = ring.Size();
+  for (int i = trail.First; i < trail.End; ++i) {
+    if (!ring[i].Pickup) continue;
+    trail.LowestAdvance = std::min<int>(trail.LowestAdvance, ring[i].Advance);
+    trail.HighestAdvance = std::max<int>(trail.HighestAdvance, ring[i].Advance);
+  }
+  return trail;
+}
+
+QPointF Clamped(const QPointF& point, const TPlotArea& a) {
+  return {std::clamp(point.x(), a.Left, a.Left + a.Width),
+          std::clamp(point.y(), a.Top, a.Top + a.Height)};
+}
+
+QPointF At(const TCurveScale& scale, double rpm, double advance) {
+  return Clamped({scale.X(rpm), scale.Y(advance)}, scale.Area());
+}
+
+QFont SmallFont(const QWidget* widget) {
+  QFont font = widget->font();
+  font.setPointSizeF(font.pointSizeF() * 0.9);
+  return font;
+}
+
+// Room around the plot for the numbers and titles of the axes, in the drawings' font; the
+// strip chart takes the same left margin, so both time and speed start below each other.
+struct TMargins {
+  double Left, Right, Top, Bottom;
+};
+
+TMargins MarginsOf(const QWidget* widget) {
+  const QFontMetricsF metrics(SmallFont(widget));
+  return {metrics.horizontalAdvance("-20 000") + 6, 18, 12, 2 * metrics.height() + 10};
+}
+
+// A speed mark: the line behind the curve, its name and speed written down along it on top.
+void DrawMarkLine(QPainter& painter, const TCurveScale& scale, int rpm, const QColor& colour) {
+  const TPlotArea& a = scale.Area();
+  if (rpm > scale.Axes().RpmMax) return;
+  const double x = scale.X(rpm);
+  painter.setPen(QPen(colour, 1.5));
+  painter.drawLine(QPointF(x, a.Top), QPointF(x, a.Top + a.Height));
+}
+
+// A label on a pale ground, so the curve or a point under it does not make it unreadable.
+void DrawLabel(QPainter& painter, const QPointF& baseline, const QString& text,
+               const QColor& colour) {
+  const QFontMetricsF metrics(painter.font());
+  const QRectF box(baseline.x() - 2, baseline.y() - metrics.ascent() - 1,
+                   metrics.horizontalAdvance(text) + 4, metrics.height() + 2);
+  painter.fillRect(box, QColor(255, 255, 255, 170));
+  painter.setPen(colour);
+  painter.drawText(baseline, text);
+}
+
+void DrawMarkLabel(QPainter& painter, const TCurveScale& scale, int rpm, const QColor& colour,
+                   TCurveText name) {
+  const TPlotArea& a = scale.Area();
+  if (rpm > scale.Axes().RpmMax) return;
+  const QFontMetricsF metrics(painter.font());
+  painter.save();
+  painter.translate(scale.X(rpm) + 3, a.Top + 4);
+  painter.rotate(90);
+  DrawLabel(painter, QPointF(0, -metrics.descent()), Text(name) + " " + Number(rpm), colour);
+  painter.restore();
+}
+
+} // namespace
+
+// ---- the curve graph ----
+
+TCurveGraph::TCurveGraph(TFormHlav& form, QWidget* parent) : QWidget(parent), Form(form) {
+  setFocusPolicy(Qt::StrongFocus);
+  setMinimumSize(420, 260);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+TPlotArea TCurveGraph::PlotArea() const {
+  const TMargins m = MarginsOf(this);
+  return {m.Left, m.Top, width() - m.Left - m.Right, height() - m.Top - m.Bottom};
+}
+
+TCurveScale TCurveGraph::CurrentScale() const {
+  const TIgnParams& p = Form.Image.Params;
+  const TTrail trail = TrailOf(Form, MonitorClockMs());
+  return TCurveScale(
+      CurveAxesFor(p, StartLimiterShown(p), trail.LowestAdvance, trail.HighestAdvance), PlotArea());
+}
+
+TCurveScale TCurveGraph::Scale() const {
+  return Dragged >= 0 ? DragScale : CurrentScale();
+}
+
+QPointF TCurveGraph::PointPosition(int index) const {
+  const TCurvePointValue value = CurvePointValue(Form.Image.Params, index);
+  return At(Scale(), value.Rpm, value.Advance);
+}
+
+std::optional<QPointF> TCurveGraph::LivePoint() const {
+  const TMonitorSample* live = Form.MonitorRing.Newest();
+  if (live == nullptr || !live->Pickup || Form.Link.ConnectionVisible()) return std::nullopt;
+  return At(Scale(), live->Rpm, live->Advance);
+}
+
+bool TCurveGraph::TBackgroundKey::operator==(const TBackgroundKey& other) const {
+  return Size == other.Size && PixelRatio == other.PixelRatio && Axes == other.Axes &&
+         Language == other.Language && std::memcmp(&Params, &other.Params, sizeof Params) == 0;
+}
+
+// Grid, axes, marks and the base advance: what changes only with the record, the axes, the
+// size or the language, drawn once into a picture that each repaint copies.
+void TCurveGraph::DrawBackground(QPainter& painter, const TCurveScale& scale) const {
+  const TIgnParams& p = Form.Image.Params;
+  const TCurveAxes& axes = scale.Axes();
+  const TPlotArea& a = scale.Area();
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setFont(SmallFont(this));
+  const QFontMetricsF metrics(painter.font());
+
+  // Grid with the speeds below and the degrees on the left.
+  const int rpmStep = GridStep(a.Width / axes.RpmMax, metrics.horizontalAdvance("00 000") + 16);
+  for (int rpm = 0; rpm <= axes.RpmMax; rpm += rpmStep) {
+    const double x = scale.X(rpm);
+    painter.setPen(GridColour);
+    painter.drawLine(QPointF(x, a.Top), QPointF(x, a.Top + a.Height));
+    painter.setPen(AxisTextColour);
+    painter.drawText(QRectF(x - 40, a.Top + a.Height + 2, 80, metrics.height()),
+                     Qt::AlignHCenter | Qt::AlignTop, Number(rpm));
+  }
+  const int advanceSpan = axes.AdvanceMax - axes.AdvanceMin;
+  const int advanceStep = GridStep(a.Height / advanceSpan, metrics.height() * 1.6);
+  for (int advance = axes.AdvanceMin; advance <= axes.AdvanceMax; advance += advanceStep) {
+    const double y = scale.Y(advance);
+    painter.setPen(advance == 0 ? QColor(150, 150, 150) : GridColour);
+    painter.drawLine(QPointF(a.Left, y), QPointF(a.Left + a.Width, y));
+    painter.setPen(AxisTextColour);
+    painter.drawText(QRectF(a.Left - 44, y - metrics.height() / 2, 40, metrics.height()),
+                     Qt::AlignRight | Qt::AlignVCenter, Number(advance));
+  }
+  painter.setPen(QColor(150, 150, 150));
+  painter.drawRect(QRectF(a.Left, a.Top, a.Width, a.Height));
+  painter.setPen(AxisTextColour);
+  painter.drawText(QRectF(a.Left, height() - metrics.height() - 4, a.Width, metrics.height() + 2),
+                   Qt::AlignHCenter, Text(TCurveText::AxisRpm));
+  painter.save();
+  painter.translate(4, a.Top + a.Height / 2);
+  painter.rotate(-90);
+  painter.drawText(QRectF(-a.Height / 2, 0, a.Height, metrics.height() + 2), Qt::AlignHCenter,
+                   Text(TCurveText::AxisAdvance));
+  painter.restore();
+
+  // The marks' lines and the base advance.
+  if (StartLimiterShown(p))
+    DrawMarkLine(painter, scale, SpeedToScreen(p.Omez1), StartLimiterColour);
+  DrawMarkLine(painter, scale, SpeedToScreen(p.Omez2), LimiterColour);
+  DrawMarkLine(painter, scale, SpeedToScreen(p.LedRazeni), ShiftLightColour);
+  const double baseY = At(scale, 0, p.BaseAdv).y();
+  painter.setPen(QPen(QColor(90, 90, 90), 1.2, Qt::DashLine));
+  painter.drawLine(QPointF(a.Left, baseY), QPointF(a.Left + a.Width, baseY));
+}
+
+// The names of the marks and of the base advance, over the curve.
+void TCurveGraph::DrawLabels(QPainter& painter, const TCurveScale& scale) const {
+  const TIgnParams& p = Form.Image.Params;
+  const TPlotArea& a = scale.Area();
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setFont(SmallFont(this));
+  const QFontMetricsF metrics(painter.font());
+  if (StartLimiterShown(p))
+    DrawMarkLabel(painter, scale, SpeedToScreen(p.Omez1), StartLimiterColour,
+                  TCurveText::StartLimiter);
+  DrawMarkLabel(painter, scale, SpeedToScreen(p.Omez2), LimiterColour, TCurveText::Limiter);
+  DrawMarkLabel(painter, scale, SpeedToScreen(p.LedRazeni), ShiftLightColour,
+                TCurveText::ShiftLight);
+  // Below the line at the right end: the curve starts at the left, often on the line.
+  const QString base = Text(TCurveText::BaseAdvance) + " " + Number(p.BaseAdv) + "\u00B0";
+  const double baseY = At(scale, 0, p.BaseAdv).y();
+  DrawLabel(
+      painter,
+      QPointF(a.Left + a.Width - metrics.horizontalAdvance(base) - 6,
+              std::min(baseY + metrics.ascent() + 3, a.Top + a.Height - metrics.descent() - 2)),
+      base, QColor(70, 70, 70));
+}
+
+void TCurveGraph::paintEvent(QPaintEvent*) {
+  ++PaintCount;
+  const TIgnParams& p = Form.Image.Params;
+  const std::int64_t now = MonitorClockMs();
+  const TCurveScale scale = Scale();
+  const TPlotArea& a = scale.Area();
+
+  const TBackgroundKey key{size(), devicePixelRatioF(), scale.Axes(), CurrentLanguage, p};
+  if (Background.isNull() || !(key == BackgroundKey)) {
+    Background = QPixmap(size() * key.PixelRatio);
+    Background.setDevicePixelRatio(key.PixelRatio);
+    Background.fill(Qt::white);
+    QPainter background(&Background);
+    DrawBackground(background, scale);
+    Labels = QPixmap(size() * key.PixelRatio);
+    Labels.setDevicePixelRatio(key.PixelRatio);
+    Labels.fill(Qt::transparent);
+    QPainter labels(&Labels);
+    DrawLabels(labels, scale);
+    BackgroundKey = key;
+  }
+  QPainter painter(this);
+  painter.drawPixmap(0, 0, Background);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setFont(SmallFont(this));
+  const QFontMetricsF metrics(painter.font());
+
+  // The curve: the points in use joined by lines; beyond the last the unit keeps its advance.
+  const int inUse = CurvePointsInUse(p);
+  QPointF points[CurvePoints];
+  for (int i = 0; i < inUse; ++i) {
+    const TCurvePointValue value = i == Dragged && Moved ? DragValue : CurvePointValue(p, i);
+    points[i] = At(scale, value.Rpm, value.Advance);
+  }
+  if (inUse > 0) {
+    painter.setPen(QPen(CurveColour, 2));
+    painter.drawPolyline(points, inUse);
+    painter.setPen(QPen(CurveColour, 1.2, Qt::DotLine));
+    painter.drawLine(points[inUse - 1], QPointF(a.Left + a.Width, points[inUse - 1].y()));
+  }
+
+  // The trail of the last seconds, fading with age, then the live point itself.
+  const TTrail trail = TrailOf(Form, now);
+  const TMonitorRing& ring = Form.MonitorRing;
+  std::optional<QPointF> previous;
+  for (int i = trail.First; i < trail.End; ++i) {
+    const TMonitorSample& s = ring[i];
+    if (!s.Pickup) {
+      previous.reset();
+      continue;
+    }
+    const double age = std::clamp(double(now - s.Ms) / TrailMs, 0.0, 1.0);
+    QColor colour = LiveColour;
+    colour.setAlphaF(0.15 + 0.6 * (1 - age));
+    const QPointF at = At(scale, s.Rpm, s.Advance);
+    painter.setPen(QPen(colour, 2));
+    if (previous) painter.drawLine(*previous, at);
+    painter.setBrush(colour);
+    painter.setPen(Qt::NoPen);
+    painter.drawEllipse(at, 2.5, 2.5);
+    previous = at;
+  }
+
+  // Points on top, the one in use marked as in the main window.
+  for (int i = 0; i < inUse; ++i) {
+    const bool active = !Form.NoActivePoint && i == Form.ActivePoint;
+    const bool held = i == Dragged && Moved;
+    const double radius = active ? ActiveRadius : PointRadius;
+    painter.setPen(QPen(active ? Qt::black : CurveColour, 1.5));
+    painter.setBrush(held ? QColor(255, 200, 120) : active ? ActiveColour : QColor(Qt::white));
+    painter.drawEllipse(points[i], radius, radius);
+    painter.setPen(CurveColour);
+    painter.drawText(points[i] + QPointF(radius + 1, -radius - 1), QString::number(i + 1));
+    if (i == Selected && hasFocus()) {
+      painter.setBrush(Qt::NoBrush);
+      painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+      painter.drawEllipse(points[i], radius + 4, radius + 4);
+    }
+  }
+
+  painter.drawPixmap(0, 0, Labels);
+
+  if (const std::optional<QPointF> live = LivePoint()) {
+    painter.setPen(QPen(Qt::black, 1.2));
+    painter.setBrush(LiveColour);
+    painter.drawEllipse(*live, LiveRadius, LiveRadius);
+  }
+
+  // The value of a held point, beside it and inside the widget.
+  if (Dragged >= 0 && Dragged < inUse && Moved) {
+    const QString label =
+        QString::asprintf(CurveText(TCurveText::DraggedPoint, CurrentLanguage), Dragged + 1,
+                          Number(DragValue.Rpm).toUtf8().constData(), DragValue.Advance);
+    QRectF box = metrics.boundingRect(label).adjusted(-5, -3, 5, 3);
+    box.moveTopLeft(points[Dragged] + QPointF(12, -box.height() - 12));
+    box.moveLeft(std::clamp(box.left(), 2.0, width() - box.width() - 2));
+    box.moveTop(std::clamp(box.top(), 2.0, height() - box.height() - 2));
+    painter.setPen(QColor(120, 120, 120));
+    painter.setBrush(QColor(255, 255, 225));
+    painter.drawRect(box);
+    painter.setPen(Qt::black);
+    painter.drawText(box, Qt::AlignCenter, label);
+  }
+}
+
+void TCurveGraph::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || Dragged >= 0) return QWidget::mousePressEvent(event);
+  const TCurveScale scale = CurrentScale();
+  const QPointF at = event->position();
+  const int hit = CurvePointAt(Form.Image.Params, scale, at.x(), at.y(), HitRadius);
+  if (hit < 0) return;
+  Selected = hit;
+  Dragged = hit;
+  Moved = false;
+  PressPosition = at;
+  PressValue = DragValue = CurvePointValue(Form.Image.Params, hit);
+  DragScale = scale;
+  update();
+}
+
+void TCurveGraph::mouseMoveEvent(QMouseEvent* event) {
+  if (Dragged < 0 || !(event->buttons() & Qt::LeftButton)) return;
+  const QPointF at = event->position();
+  if (!Moved && (at - PressPosition).manhattanLength() < DragThreshold) return;
+  Moved = true;
+  DragValue = DraggedPointValue(PressValue, DragScale, PressPosition.x(), PressPosition.y(), at.x(),
+                                at.y());
+  update();
+}
+
+void TCurveGraph::mouseReleaseEvent(QMouseEvent* event) {
+  if (Dragged < 0 || event->button() != Qt::LeftButton) return;
+  const int index = Dragged;
+  const QPointF at = event->position();
+  if (!Moved && (at - PressPosition).manhattanLength() >= DragThreshold) Moved = true;
+  const TCurvePointValue value = Moved ? DraggedPointValue(PressValue, DragScale, PressPosition.x(),
+                                                           PressPosition.y(), at.x(), at.y())
+                                       : PressValue;
+  const bool changed = Moved && value != PressValue;
+  CancelDrag();
+  // A click only selects; a drag that ends where it began changes nothing.
+  if (changed) ApplyPointValue(index, value);
+}
+
+void TCurveGraph::CancelDrag() {
+  Dragged = -1;
+  Moved = false;
+  update();
+}
+
+void TCurveGraph::keyPressEvent(QKeyEvent* event) {
+  if (Dragged >= 0) {
+    if (event->key() == Qt::Key_Escape) CancelDrag();
+    return;
+  }
+  const int inUse = CurvePointsInUse(Form.Image.Params);
+  int rpmSteps = 0, advanceSteps = 0;
+  switch (event->key()) {
+  case Qt::Key_Left:
+    rpmSteps = -1;
+    break;
+  case Qt::Key_Right:
+    rpmSteps = 1;
+    break;
+  case Qt::Key_Up:
+    advanceSteps = 1;
+    break;
+  case Qt::Key_Down:
+    advanceSteps = -1;
+    break;
+  case Qt::Key_PageDown:
+  case Qt::Key_PageUp:
+    break;
+  default:
+    return QWidget::keyPressEvent(event);
+  }
+  if (inUse == 0) return;
+  // Without a selection the keys take the point in use, else the first.
+  if (Selected < 0 || Selected >= inUse)
+    Selected = !Form.NoActivePoint && Form.ActivePoint < inUse ? Form.ActivePoint : 0;
+  else if (event->key() == Qt::Key_PageDown)
+    Selected = std::min(Selected + 1, inUse - 1); // down the list of points, as in the main window
+  else if (event->key() == Qt::Key_PageUp)
+    Selected = std::max(Selected - 1, 0);
+  update();
+  if (rpmSteps == 0 && advanceSteps == 0) return;
+  // Each key press is one spinner click: one step, one pass of the change path.
+  ApplyPointValue(Selected, SteppedPointValue(CurvePointValue(Form.Image.Params, Selected),
+                                              rpmSteps, advanceSteps));
+}
+
+void TCurveGraph::ApplyPointValue(int index, const TCurvePointValue& value) {
+  Form.RpmUpDowns[index]->SetPosition(value.Rpm);
+  Form.AdvanceUpDowns[index]->SetPosition(value.Advance);
+  Form.UpDownClick();
+}
+
+// ---- the strip chart ----
+
+TStripChart::TStripChart(TFormHlav& form, QWidget* parent) : QWidget(parent), Form(form) {
+  setMinimumHeight(200);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TStripChart::paintEvent(QPaintEvent*) {
+  ++PaintCount;
+  const TIgnParams& p = Form.Image.Params;
+  const TMonitorRing& ring = Form.MonitorRing;
+  const std::int64_t now = MonitorClockMs();
+  const int first = ring.FirstSince(now - StripMs);
+  int lowest = 0, highest = 0;
+  for (int i = first; i < ring.Size(); ++i) {
+    lowest = std::min<int>(lowest, ring[i].Advance);
+    highest = std::max<int>(highest, ring[i].Advance);
+  }
+  const TCurveAxes axes = CurveAxesFor(p, StartLimiterShown(p), lowest, highest);
+
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().window());
+  painter.setFont(SmallFont(this));
+  const QFontMetricsF metrics(painter.font());
+  const TMargins margins = MarginsOf(this);
+  const double left = margins.Left, right = width() - margins.Right;
+  const double bottomRow = metrics.height() + 4;
+  const double laneHeight = (height() - bottomRow - 4) / 3.0;
+  const auto timeX = [&](std::int64_t ms) {
+    return right - double(now - ms) * (right - left) / double(StripMs);
+  };
+
+  struct TLane {
+    double Low, High;
+    QColor Colour;
+    QString Title;
+    double (*Value)(const TMonitorSample&);
+  };
+  const TMonitorView& view = Form.Link.MonitorView;
+  const bool seen = ring.Size() > 0;
+  const auto text = [](const std::string& s) { return QString::fromStdString(s).trimmed(); };
+  const TLane lanes[3] = {
+      {0, double(axes.RpmMax), QColor(20, 60, 170),
+       seen ? text(view.LabelRpm) : Text(TCurveText::LaneRpm),
+       [](const TMonitorSample& s) { return double(s.Rpm); }},
+      {double(axes.AdvanceMin), double(axes.AdvanceMax), QColor(0, 120, 40),
+       seen ? text(view.MonAdvance.Text) : Text(TCurveText::LaneAdvance),
+       [](const TMonitorSample& s) { return double(s.Advance); }},
+      {6000, 19000, QColor(0, 0, 0), seen ? text(view.Napeti.Text) : Text(TCurveText::LaneVoltage),
+       [](const TMonitorSample& s) { return double(s.Millivolts); }},
+  };
+
+  for (int l = 0; l < 3; ++l) {
+    const TLane& lane = lanes[l];
+    const QRectF box(left, 2 + l * laneHeight, right - left, laneHeight - 3);
+    const auto laneY = [&](double value) {
+      const double t = (value - lane.Low) / (lane.High - lane.Low);
+      return box.bottom() - std::clamp(t, 0.0, 1.0) * box.height();
+    };
+    painter.fillRect(box, Qt::white);
+    if (l == 2) {
+      // The live monitor's voltage colours as bands, row by row from its own rule.
+      for (int y = int(box.top()); y < int(box.bottom()); ++y) {
+        const double t = (box.bottom() - y) / box.height();
+        const TColour band = VoltageColour(unsigned(lane.Low + t * (lane.High - lane.Low)));
+        if (band == TColour::Red)
+          painter.fillRect(QRectF(box.left(), y, box.width(), 1), QColor(255, 205, 205));
+        else if (band == TColour::Yellow)
+          painter.fillRect(QRectF(box.left(), y, box.width(), 1), QColor(255, 248, 190));
+      }
+    }
+    painter.setPen(QColor(170, 170, 170));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(box);
+
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(lane.Colour, 1.5));
+    std::optional<QPointF> previous;
+    std::int64_t previousMs = 0;
+    for (int i = first; i < ring.Size(); ++i) {
+      const TMonitorSample& s = ring[i];
+      const QPointF at(timeX(s.Ms), laneY(lane.Value(s)));
+      if (previous && s.Ms - previousMs <= GapMs) painter.drawLine(*previous, at);
+      previous = at;
+      previousMs = s.Ms;
+    }
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(lane.Colour);
+    painter.drawText(box.adjusted(4, 1, -4, -1), Qt::AlignLeft | Qt::AlignTop, lane.Title);
+    painter.setPen(AxisTextColour);
+    const QString high = l == 2 ? QString::number(lane.High / 1000) : Number(int(lane.High));
+    const QString low = l == 2 ? QString::number(lane.Low / 1000) : Number(int(lane.Low));
+    painter.drawText(QRectF(0, box.top(), left - 4, metrics.height()), Qt::AlignRight, high);
+    painter.drawText(QRectF(0, box.bottom() - metrics.height(), left - 4, metrics.height()),
+                     Qt::AlignRight, low);
+  }
+
+  // Seconds back from now along the bottom, where the title leaves room.
+  const double bottom = 2 + 3 * laneHeight;
+  painter.setPen(AxisTextColour);
+  const QString title = Text(TCurveText::LastMinute);
+  const QRectF titleBox(left, bottom, metrics.horizontalAdvance(title) + 8, bottomRow);
+  painter.drawText(titleBox, Qt::AlignLeft | Qt::AlignTop, title);
+  for (int seconds = 0; seconds <= 60; seconds += 10) {
+    const double x = timeX(now - seconds * 1000);
+    painter.drawLine(QPointF(x, bottom - 3), QPointF(x, bottom + 1));
+    const QRectF label(x - 30, bottom, 60, bottomRow);
+    if (seconds > 0 && seconds < 60 && !label.intersects(titleBox))
+      painter.drawText(label, Qt::AlignHCenter | Qt::AlignTop, QString("-%1 s").arg(seconds));
+  }
+}

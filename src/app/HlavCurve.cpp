@@ -1,0 +1,134 @@
+// The curve window and the recording of live values: the main window's side.
+#include "app/Hlav.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTimer>
+
+#include <chrono>
+
+#include "files/Profile.h"
+#include "i18n/CurveTexts.h"
+#include "app/FormCurve.h"
+
+namespace {
+
+const std::string Section = "CURVE_WINDOW";
+
+QString Text(TCurveText key) {
+  return QString::fromUtf8(CurveText(key, CurrentLanguage));
+}
+
+std::int64_t UnixMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+
+// The platform's save dialog, made for this command and dropped when it returns; it asks
+// before it replaces a file. Returns the chosen file, or an empty text when cancelled.
+QString RunRecordFileDialog(QWidget* parent, const QString& folder) {
+  QFileDialog dialog(parent, Text(TCurveText::RecordDialogTitle));
+  dialog.setObjectName("RecordDialog");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilter(Text(TCurveText::RecordFilter));
+  dialog.setDefaultSuffix("csv");
+  dialog.setDirectory(folder);
+  dialog.selectFile("vantel-" + QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss") + ".csv");
+  return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+} // namespace
+
+void TFormHlav::MenuCurveClick() {
+  if (FormCurve == nullptr) {
+    FormCurve = new TFormCurve(*this);
+    FormCurve->RestorePlace(ExtraSettings());
+  }
+  FormCurve->show();
+  FormCurve->raise();
+  FormCurve->activateWindow();
+}
+
+void TFormHlav::MenuRecordClick() {
+  if (Recorder.IsRecording()) {
+    Recorder.Stop();
+    RecordingChanged();
+    return;
+  }
+  // The dialog comes up over the window the command came from.
+  QWidget* parent = this;
+  if (FormCurve != nullptr && FormCurve->isActiveWindow()) parent = FormCurve;
+  const QString folder =
+      QString::fromStdString(ExtraSettings().ReadString(Section, "RecordFolder", ""));
+  const QString path = RunRecordFileDialog(parent, folder.isEmpty() ? QDir::homePath() : folder);
+  if (!path.isEmpty()) {
+    ExtraSettings().WriteString(Section, "RecordFolder",
+                                QFileInfo(path).absolutePath().toStdString());
+    TFailureReport failure;
+    if (!Recorder.Start(QFile::encodeName(path).toStdString(), failure))
+      ShowMessageBox(QString::fromStdString(Msg.MsgOpenFileError) + "\n" +
+                     QString::fromStdString(DescribeFailure(failure, CurrentLanguage)));
+  }
+  RecordingChanged();
+}
+
+void TFormHlav::RecordingChanged() {
+  const bool recording = Recorder.IsRecording();
+  MenuRecord->setChecked(recording);
+  if (recording && LabelRecording == nullptr) {
+    LabelRecording = new QLabel(StatusBar1);
+    LabelRecording->setObjectName("LabelRecording");
+    LabelRecording->setStyleSheet("color: rgb(200, 0, 0)");
+    StatusBar1->addPermanentWidget(LabelRecording);
+  }
+  if (LabelRecording != nullptr) {
+    LabelRecording->setVisible(recording);
+    if (recording)
+      LabelRecording->setText(QString::asprintf(
+          CurveText(TCurveText::RecordingRows, CurrentLanguage), Recorder.Rows()));
+  }
+  if (FormCurve != nullptr) FormCurve->RecordingChanged();
+}
+
+void TFormHlav::CurveMonitorFrame() {
+  MonitorRing.Push(Link.MonitorFrame.data(), MonitorClockMs());
+  if (Recorder.IsRecording()) {
+    TFailureReport failure;
+    if (!Recorder.Record(Link.MonitorFrame.data(), UnixMs(), failure)) {
+      // Told after the tick: the box is modal, and the recording has stopped already.
+      QTimer::singleShot(0, this, [this, failure] {
+        ShowMessageBox(Text(TCurveText::RecordStopped) + "\n" +
+                       QString::fromStdString(DescribeFailure(failure, CurrentLanguage)));
+      });
+    }
+    RecordingChanged();
+  }
+  if (FormCurve != nullptr && FormCurve->isVisible()) FormCurve->MonitorFrameArrived();
+}
+
+void TFormHlav::CurveTick() {
+  if (FormCurve != nullptr && FormCurve->isVisible()) FormCurve->Tick();
+}
+
+void TFormHlav::CurveRecordChanged() {
+  if (FormCurve != nullptr) FormCurve->RecordChanged();
+}
+
+void TFormHlav::CurveTextsChanged() {
+  if (FormCurve != nullptr) FormCurve->ApplyTexts();
+  RecordingChanged();
+}
+
+void TFormHlav::CloseCurveWindow() {
+  Recorder.Stop();
+  if (FormCurve != nullptr) FormCurve->KeepPlace(ExtraSettings());
+}

@@ -1,0 +1,34 @@
+// Texts of the curve window and of the recording of live values, in four languages.
+#pragma once
+
+#include <cstdint>
+
+#include "model/Types.h"
+
+enum class TCurveText : std::uint8_t {
+  WindowTitle,
+  AxisRpm,
+  AxisAdvance,
+  BaseAdvance,
+  StartLimiter,
+  Limiter,
+  ShiftLight,
+  LaneRpm,
+  LaneAdvance,
+  LaneVoltage,
+  LastMinute,
+  DraggedPoint,  // %d point number, %s speed, %d advance
+  EditHint,      // below the graph
+  Record,        // the window's record button
+  StopRecording, // the same button while recording
+  NotRecording,
+  RecordingTo,   // %s file, %ld rows
+  RecordingRows, // in the main window's status bar; %ld rows
+  RecordDialogTitle,
+  RecordFilter,
+  RecordStopped, // a write failed; the failure follows on the next line
+  Count
+};
+
+// The text of a key in a language (a value above 3 gives English).
+const char* CurveText(TCurveText key, TLanguage language);
