@@ -13,6 +13,7 @@
 
 TTestHome::TTestHome() {
   qputenv("VANTEL_HOME", Dir.path().toLocal8Bit());
+  qputenv("XDG_DATA_HOME", Dir.filePath("data").toLocal8Bit());
   for (int n = 1; n <= 10; ++n)
     qputenv(QString("VANTEL_COM%1").arg(n).toLocal8Bit(),
             Dir.filePath(QString("no-such-port-%1").arg(n)).toLocal8Bit());
@@ -20,6 +21,7 @@ TTestHome::TTestHome() {
 
 TTestHome::~TTestHome() {
   qunsetenv("VANTEL_HOME");
+  qunsetenv("XDG_DATA_HOME");
   for (int n = 1; n <= 10; ++n) qunsetenv(QString("VANTEL_COM%1").arg(n).toLocal8Bit());
 }
 

@@ -8,8 +8,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-// Points VANTEL_HOME (and the ten port names) at a fresh directory for its lifetime, so no
-// test reads or writes the user's own settings or opens a real serial port.
+// Points VANTEL_HOME (and the ten port names) at a fresh directory for its lifetime, and
+// XDG_DATA_HOME at its folder "data", so no test reads or writes the user's own settings or
+// restore points, or opens a real serial port.
 class TTestHome {
 public:
   TTestHome();
