@@ -97,6 +97,9 @@ public:
   void MenuNewClick();
   void MenuOpenClick();
   void MenuSaveClick();
+  // The Open command from its file on: read, the change path, the file's name; an empty
+  // path (a cancelled dialog) only hides the status label and the gauge, as every Open does.
+  void OpenParameterFile(const QString& path);
   void LoadSettings();
   void SaveSettings();
   // Start-up placement: centred on the screen, no larger than its available area.
