@@ -8,6 +8,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "files/HlavFileDialog.h"
@@ -37,6 +38,8 @@ class QToolButton;
 class TUpDown;
 class TProfileFile;
 class TFormAbout;
+class TFormDiff;
+class TFormRestorePoints;
 
 class TFormHlav : public QMainWindow, private TLinkHost {
   Q_OBJECT
@@ -122,6 +125,15 @@ public:
   void MenuExitClick();
   void LoadLogo();
 
+  // ---- restore points and differences ----
+  void BuildRestoreMenuItems(); // at the end of the Tools menu
+  void MenuBackUpClick();
+  void MenuRestorePointsClick();
+  void MenuDifferencesClick();
+  void LabelHlaseniClick();
+  void CompareWithFileClick();
+  void ApplyRestoreTexts();
+
   // ---- radio groups: the selected item index, -1 for none ----
   static int ItemIndex(QGroupBox* group);
   // The buttons of a radio group, in item order.
@@ -168,6 +180,8 @@ public:
   QAction *MenuEnglish = nullptr, *MenuGerman = nullptr, *MenuFrench = nullptr,
           *MenuCzech = nullptr;
   QAction *MenuContens = nullptr, *MenuAbout = nullptr;
+  QAction *MenuBackUp = nullptr, *MenuRestorePoints = nullptr, *MenuDifferences = nullptr,
+          *MenuCompareFile = nullptr;
 
   QGroupBox* GroupBoxToolBar = nullptr;
   QToolButton *SpeedButton5 = nullptr, *SpeedButton6 = nullptr, *SpeedButton7 = nullptr,
@@ -232,6 +246,9 @@ public:
   QLabel *LabelVersion = nullptr, *LabelEeDataErr = nullptr;
   QLabel* ImageLogo = nullptr;
   QStatusBar* StatusBar1 = nullptr;
+  QLabel* LabelRestorePointFailure = nullptr; // in StatusBar1 while a restore point failed
+  TFormRestorePoints* FormRestorePoints = nullptr; // built on first use
+  TFormDiff* FormDiff = nullptr;                   // built on first use
   std::array<QLabel*, 8> LabelTests{};
 
   QTimer* Timer1 = nullptr;
@@ -267,6 +284,22 @@ private:
   void DecodeUnitIdentity() override;
   void ShowModalMessage(const std::string& text) override;
   const TMessageCatalogue& Messages() const override { return Msg; }
+  void StoreRestorePoint(const TDeviceImage& unit, TRestoreKind kind) override;
+  void OfferDifference(const TIgnParams& pc, const TIgnParams& unit) override;
+  void WithdrawDifference() override;
+
+  // Two records the difference window compares: the PC's and the unit's rejected reply, or
+  // the screen's and a file's.
+  struct TComparison {
+    TIgnParams Left, Right;
+    QString FilePath; // empty for the unit's reply
+  };
+  // raise: bring the window up; otherwise only its contents are renewed.
+  void ShowComparison(const TComparison& comparison, bool raise = true);
+  std::optional<TComparison> OfferedDifference; // while the failed pass offers it
+  std::optional<TComparison> ShownComparison;   // what the difference window shows
+  std::optional<TFailureReport> RestorePointFailure;
+  TFileDialogState CompareDialog;
 
   bool Closed = false;
   // Above 0 while the program itself refreshes the controls. A refresh that disables or

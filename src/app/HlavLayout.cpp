@@ -380,6 +380,7 @@ void TFormHlav::BuildMenus() {
   MenuAdvancePlus = item(MenuTools, "MenuAdvancePlus", "Advance +", QKeySequence(Qt::Key_F5));
   MenuZpet = item(MenuTools, "MenuZpet", "Undo", QKeySequence("Ctrl+Z"));
   MenuZnovu = item(MenuTools, "MenuZnovu", "Redo", QKeySequence("Ctrl+Alt+Z"));
+  BuildRestoreMenuItems();
 
   MenuLanguage = menu("MenuLanguage", "&Language");
   MenuEnglish = item(MenuLanguage, "MenuEnglish", "&English", QKeySequence());

@@ -19,11 +19,11 @@ struct TRestoreRow {
 
 // clang-format off
 constexpr TRestoreRow RestoreRows[] = {
-    {K::MenuBackUp, {"Back up before programming", "Vor dem Programmieren sichern", "Sauvegarder avant de programmer", "Zálohovat před programováním"}},
+    {K::MenuBackUp, {"&Back up before programming", "Vor dem Programmieren &sichern", "&Sauvegarder avant de programmer", "&Zálohovat před programováním"}},
     {K::MenuBackUpHint, {"Read the unit into a restore point before every programming", "Vor jedem Programmieren die Zündung in einen Wiederherstellungspunkt lesen", "Lire le boîtier dans un point de restauration avant chaque programmation", "Před každým programováním přečíst zapalování do bodu obnovení"}},
-    {K::MenuRestorePoints, {"Restore points...", "Wiederherstellungspunkte...", "Points de restauration...", "Body obnovení..."}},
+    {K::MenuRestorePoints, {"Restore &points...", "Wiederherstellungs&punkte...", "&Points de restauration...", "&Body obnovení..."}},
     {K::MenuRestorePointsHint, {"Parameters read from a unit or programmed into it, kept automatically", "Automatisch aufbewahrte Kenndaten, aus einer Zündung gelesen oder in sie programmiert", "Paramètres lus dans un boîtier ou programmés, conservés automatiquement", "Automaticky uchované parametry přečtené ze zapalování nebo do něj naprogramované"}},
-    {K::MenuDifferences, {"Differences...", "Unterschiede...", "Différences...", "Rozdíly..."}},
+    {K::MenuDifferences, {"&Differences...", "&Unterschiede...", "&Différences...", "&Rozdíly..."}},
     {K::MenuDifferencesHint, {"Which values differed when the unit's reply failed the comparison", "Welche Werte abwichen, als die Antwort der Zündung die Prüfung nicht bestand", "Les valeurs qui différaient quand la réponse du boîtier a échoué à la comparaison", "Které hodnoty se lišily, když odpověď zapalování neprošla porovnáním"}},
     {K::RestoreTitle, {"Restore points", "Wiederherstellungspunkte", "Points de restauration", "Body obnovení"}},
     {K::ColumnUnit, {"Unit", "Zündung", "Boîtier", "Zapalování"}},
@@ -38,7 +38,8 @@ constexpr TRestoreRow RestoreRows[] = {
     {K::ColumnParameter, {"Parameter", "Parameter", "Paramètre", "Parametr"}},
     {K::ColumnPc, {"PC", "PC", "PC", "PC"}},
     {K::ColumnScreen, {"Screen", "Bildschirm", "Écran", "Obrazovka"}},
-    {K::CompareWithFile, {"Compare with file...", "Mit Datei vergleichen...", "Comparer avec un fichier...", "Porovnat se souborem..."}},
+    {K::CompareWithFile, {"Co&mpare with file...", "Mit Datei &vergleichen...", "Co&mparer avec un fichier...", "&Porovnat se souborem..."}},
+    {K::CompareWithFileHint, {"Compare the parameters on the screen with a parameter file", "Die Kenndaten auf dem Bildschirm mit einer Kenndatendatei vergleichen", "Comparer les paramètres de l'écran avec un fichier de paramètres", "Porovnat parametry na obrazovce se souborem parametrů"}},
     {K::NoDifferences, {"No differences.", "Keine Unterschiede.", "Aucune différence.", "Žádné rozdíly."}},
     {K::ReplyDiffers, {"The unit's last reply that failed the comparison differs from the PC's parameters in these values:", "Die letzte Antwort der Zündung, die die Prüfung nicht bestand, weicht in diesen Werten von den Kenndaten am PC ab:", "La dernière réponse du boîtier qui a échoué à la comparaison diffère des paramètres du PC par ces valeurs :", "Poslední odpověď zapalování, která neprošla porovnáním, se od parametrů v PC liší v těchto hodnotách:"}},
     {K::FileDiffers, {"The screen compared with the file:", "Der Bildschirm verglichen mit der Datei:", "L'écran comparé au fichier :", "Obrazovka porovnaná se souborem:"}},

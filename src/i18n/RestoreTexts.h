@@ -33,6 +33,7 @@ enum class TRestoreText : std::uint8_t {
   ColumnPc,
   ColumnScreen,
   CompareWithFile,
+  CompareWithFileHint,
   NoDifferences,
   ReplyDiffers,
   FileDiffers,

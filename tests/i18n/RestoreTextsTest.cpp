@@ -18,7 +18,7 @@ TEST(RestoreTexts, EveryTextInFourLanguages) {
   for (int key = 0; key < int(TRestoreText::Count); ++key)
     for (TLanguage language = 0; language < 4; ++language)
       EXPECT_FALSE(RestoreText(TRestoreText(key), language).empty()) << key << " " << int(language);
-  EXPECT_EQ(RestoreText(TRestoreText::CompareWithFile, 9), "Compare with file...");
+  EXPECT_EQ(RestoreText(TRestoreText::CompareWithFile, 9), "Co&mpare with file...");
   TFailureReport failure{TFailure::NotWritten, "/data/x.ign", {}, 28};
   EXPECT_EQ(RestorePointFailureText(failure, LangGerman),
             "Wiederherstellungspunkt nicht gespeichert: " + DescribeFailure(failure, LangGerman));
@@ -30,6 +30,7 @@ TEST(RestoreTexts, DifferencesReadAsTheScreenInEachLanguage) {
     TLanguage Language;
     void (*Change)(TIgnParams&);
     TDifferenceRow Row;
+    // clang-format off
   } const cases[] = {
       {LangEnglish, [](TIgnParams& p) { p.Omez1 = 99; }, {"Start limiter [rpm]", "10000", "9900"}},
       {LangGerman, [](TIgnParams& p) { p.Polarita = 0; }, {"Polarität des CPS", "Automatisch", "Positiv"}},
@@ -44,6 +45,7 @@ TEST(RestoreTexts, DifferencesReadAsTheScreenInEachLanguage) {
       {LangEnglish, [](TIgnParams& p) { p.Bike = 3; }, {"Type of keying", "Standard", "KTM 4T SEM"}},
       {LangEnglish, [](TIgnParams& p) { p.Polarita = 7; }, {"Polarity of CPS", "Selfsearch", "7"}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Row.Caption);
     TMessageCatalogue msg;

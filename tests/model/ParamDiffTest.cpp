@@ -25,6 +25,7 @@ TEST(ParamDiff, EachFieldByItsCaptionInTheUsersUnits) {
     const char* Caption;
     int Point;
     TFieldValue Left, Right;
+    // clang-format off
   } const cases[] = {
       {"start limiter", [](TIgnParams& p) { p.Omez1 = 99; }, "LabelOmez1", 0, {V::Number, 10000}, {V::Number, 9900}},
       {"clutch time", [](TIgnParams& p) { p.Clutch1 = 25; }, "LabelClutch1", 0, {V::Number, 200}, {V::Number, 250}},
@@ -42,6 +43,7 @@ TEST(ParamDiff, EachFieldByItsCaptionInTheUsersUnits) {
       {"curve speed", [](TIgnParams& p) { p.RpmAdv[2] = 31; }, "LabelRpm1", 3, {V::Number, 3000}, {V::Number, 3100}},
       {"last curve advance", [](TIgnParams& p) { p.Advance[14] = 60; }, "LabelAdvance1", 15, {V::Number, 10}, {V::Number, 60}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
     TIgnParams left = Base(), right = Base();
@@ -68,6 +70,7 @@ TEST(ParamDiff, EqualRecordsNothingEveryByteChangedAllFiftyInOrder) {
   for (int i = 0; i < BlockSize; ++i) EXPECT_EQ(d[i].Field->Offset, i);
   // The four bytes no control shows are named by their offset.
   int bytesByOffset = 0;
-  for (const TParamField& f : ParamFields()) bytesByOffset += std::strcmp(f.CaptionKey, "RecordByte") == 0;
+  for (const TParamField& f : ParamFields())
+    bytesByOffset += std::strcmp(f.CaptionKey, "RecordByte") == 0;
   EXPECT_EQ(bytesByOffset, 4);
 }
