@@ -8,11 +8,13 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QStatusBar>
 
 #include <ctime>
 #include <sstream>
 
+#include "app/PathLabel.h"
 #include "files/IgnFile.h"
 #include "files/Profile.h"
 #include "files/RestorePoints.h"
@@ -22,6 +24,7 @@
 #include "model/SettingsDir.h"
 #include "ui/FormDiff.h"
 #include "ui/FormRestorePoints.h"
+#include "ui/WindowPlace.h"
 
 namespace {
 
@@ -34,6 +37,17 @@ QString Text(TRestoreText key) {
 
 QString LocalName(const std::string& path) {
   return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+// A tool window first shows over the main window, within the screen's available area.
+void PlaceOver(QWidget* tool, const QWidget* main) {
+  const QScreen* screen = main->screen();
+  if (screen == nullptr) return;
+  const QRect over = main->frameGeometry(), area = screen->availableGeometry();
+  const TBox placed =
+      CentreWindow(tool->width(), tool->height(), {over.x(), over.y(), over.width(), over.height()},
+                   {area.x(), area.y(), area.width(), area.height()});
+  tool->move(placed.Left, placed.Top);
 }
 
 // A click on the status label, while it offers the difference window.
@@ -58,6 +72,7 @@ private:
 } // namespace
 
 void TFormHlav::BuildRestoreMenuItems() {
+  MenuTools->addSeparator();
   MenuBackUp = MenuTools->addAction(Text(TRestoreText::MenuBackUp));
   MenuBackUp->setObjectName("MenuBackUp");
   MenuBackUp->setCheckable(true);
@@ -90,6 +105,7 @@ void TFormHlav::MenuRestorePointsClick() {
   if (FormRestorePoints == nullptr) {
     FormRestorePoints = new TFormRestorePoints(this);
     FormRestorePoints->ApplyTexts(CurrentLanguage, Msg);
+    PlaceOver(FormRestorePoints, this);
     connect(FormRestorePoints, &TFormRestorePoints::OpenChosen, this,
             [this](const QString& path) { OpenParameterFile(path); });
   }
@@ -114,7 +130,9 @@ void TFormHlav::StoreRestorePoint(const TDeviceImage& unit, TRestoreKind kind) {
   }
   // One message in the status bar, standing until a restore point is written again.
   if (LabelRestorePointFailure == nullptr) {
-    LabelRestorePointFailure = new QLabel(StatusBar1);
+    // Shortened in its middle when wider than the bar: the reason at its end stays in view,
+    // the whole text is its tooltip, and no long path widens the window.
+    LabelRestorePointFailure = new TPathLabel(StatusBar1);
     LabelRestorePointFailure->setObjectName("LabelRestorePointFailure");
     StatusBar1->addWidget(LabelRestorePointFailure, 1);
   }
@@ -157,6 +175,7 @@ void TFormHlav::ShowComparison(const TComparison& comparison, bool raise) {
   if (FormDiff == nullptr) {
     FormDiff = new TFormDiff(this);
     FormDiff->ApplyTexts(CurrentLanguage);
+    PlaceOver(FormDiff, this);
     connect(FormDiff, &TFormDiff::CompareWithFileClicked, this, [this] { CompareWithFileClick(); });
   }
   ShownComparison = comparison;

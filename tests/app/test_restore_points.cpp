@@ -349,6 +349,9 @@ private slots:
     QVERIFY2(messages[0]->text().startsWith("Restore point not saved: " + home.File("data")),
              qPrintable(messages[0]->text()));
     QCOMPARE(Read(home.File("data")), QByteArray("a file where the data folder belongs"));
+    // However long the message, the window still narrows as far as it did.
+    w.Form->resize(360, w.Form->height());
+    QTRY_COMPARE(w.Form->width(), 360);
 
     w.Form->MenuCzech->trigger();
     QVERIFY(messages[0]->text().startsWith("Bod obnovení nebyl uložen: "));
