@@ -3,6 +3,7 @@
 #include "app/Hlav.h"
 #include "files/IgnFile.h"
 #include "files/RestorePoints.h"
+#include "link/Frame.h"
 #include "model/Identity.h"
 #include "support/AppSupport.h"
 #include "ui/FormDiff.h"
@@ -63,15 +64,30 @@ QStringList RestorePoints(const TTestHome& home, const char* kind) {
   return paths;
 }
 
-// The block frames that reach the unit, by command byte.
+// The block frames that reach the unit: their command bytes, and all their bytes.
 class TRecordingPort : public TSimPort {
 public:
   bool Write(const std::uint8_t* data, int count) override {
-    if (count > 0 && data[0] != MonitorRequestCommand) Commands.push_back(data[0]);
+    if (count > 0 && data[0] != MonitorRequestCommand) {
+      Commands.push_back(data[0]);
+      Bytes.append(reinterpret_cast<const char*>(data), count);
+    }
     return TSimPort::Write(data, count);
   }
+  void Clear() {
+    Commands.clear();
+    Bytes.clear();
+  }
   std::vector<std::uint8_t> Commands;
+  QByteArray Bytes;
 };
+
+// A read request exactly as a Read sends it: zero payload, sealed.
+QByteArray ReadRequest(std::uint8_t command) {
+  TLinkFrame frame{};
+  BuildBlockFrame(frame, command, true, TDeviceImage{});
+  return QByteArray(reinterpret_cast<const char*>(frame.data()), FrameSize);
+}
 
 // The window, shown and active, with its first port on this device.
 struct TWindow {
@@ -151,13 +167,27 @@ private slots:
   }
 
   // With the option the unit's own set is read and kept first; the screen keeps its values
-  // and no step enters the history. The option lives in the extra settings file.
+  // and no step enters the history. Off, Program sends byte for byte what it always sends.
+  // The option lives in the extra settings file.
   void BackUpReadsTheUnitFirstKeepsTheScreenAndIsRemembered() {
     TTestHome home;
     {
       TWindow w;
       TRecordingPort port;
       w.Form->Link.SetPort(&port);
+      // A Program before the option was ever on: the frames it sends today, once block 0
+      // holds what the unit echoed.
+      w.Press(QKeySequence(Qt::Key_F9));
+      w.Await("Verify: OK");
+      port.Clear();
+      w.Press(QKeySequence(Qt::Key_F9));
+      w.Await("Verify: OK");
+      QCOMPARE(port.Commands, (std::vector<std::uint8_t>{0x00, 0x01, 0x41}));
+      const QByteArray plain = port.Bytes;
+      port.Unit = TSimUnit();
+      port.Clear();
+      QDir(home.File("data")).removeRecursively();
+
       QVERIFY(!w.Form->MenuBackUp->isChecked());
       w.Tools('b');
       QVERIFY(w.Form->MenuBackUp->isChecked());
@@ -171,6 +201,7 @@ private slots:
       QCOMPARE(w.Form->LabelHlaseni->text(), QString("Read:"));
       w.Await("Verify: OK");
       QCOMPARE(port.Commands, (std::vector<std::uint8_t>{0x40, 0x41, 0x00, 0x01, 0x41}));
+      QCOMPARE(port.Bytes, ReadRequest(0x40) + ReadRequest(0x41) + plain);
       QVERIFY(Same(w.Form->Image.Params, screen));
       QCOMPARE(w.Form->EditBaseAdv->text().toInt(), int(screen.BaseAdv));
       QCOMPARE(w.Form->MenuZpet->isEnabled(), undo);
@@ -183,10 +214,10 @@ private slots:
       // Off again sends exactly what Program sends without it.
       w.Tools('b');
       QVERIFY(!w.Form->Link.BackUpBeforeProgramming);
-      port.Commands.clear();
+      port.Clear();
       w.Press(QKeySequence(Qt::Key_F9));
       w.Await("Verify: OK");
-      QCOMPARE(port.Commands, (std::vector<std::uint8_t>{0x00, 0x01, 0x41}));
+      QCOMPARE(port.Bytes, plain);
       w.Tools('b');
       w.Form->close();
     }
@@ -312,7 +343,7 @@ private slots:
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Down);
     QCOMPARE(window->ChosenPath(), RestorePoints(home, "read").value(0));
-    port.Commands.clear();
+    port.Clear();
     QTest::mouseClick(window->ButtonOpen, Qt::LeftButton);
     QVERIFY(Same(w.Form->Image.Params, unitHeld));
     QCOMPARE(w.Form->History.HistoryCur, std::uint16_t(history + 1));
