@@ -135,12 +135,18 @@ void TFormHlav::StoreRestorePoint(const TDeviceImage& unit, TRestoreKind kind) {
     LabelRestorePointFailure = new TPathLabel(StatusBar1);
     LabelRestorePointFailure->setObjectName("LabelRestorePointFailure");
     StatusBar1->addWidget(LabelRestorePointFailure, 1);
+    // A hint in the status bar (a button's status tip) takes its place while it shows.
+    connect(StatusBar1, &QStatusBar::messageChanged, LabelRestorePointFailure,
+            [this](const QString& hint) {
+              LabelRestorePointFailure->setVisible(RestorePointFailure && hint.isEmpty());
+            });
   }
   LabelRestorePointFailure->setText(
       RestorePointFailure
           ? QString::fromStdString(RestorePointFailureText(*RestorePointFailure, CurrentLanguage))
           : QString());
-  LabelRestorePointFailure->setVisible(RestorePointFailure.has_value());
+  LabelRestorePointFailure->setVisible(RestorePointFailure &&
+                                       StatusBar1->currentMessage().isEmpty());
   if (FormRestorePoints != nullptr && FormRestorePoints->isVisible())
     FormRestorePoints->Reload(LocalName(RestorePointsDirectory()));
 }

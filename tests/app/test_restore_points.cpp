@@ -369,6 +369,9 @@ private slots:
     QVERIFY(Same(w.Form->Image.Params, port.Unit.Params()));
     w.Form->Image.Params.BaseAdv = 3;
     w.Form->ParamsChanged();
+    // Programmed with the pointer on a button: its hint takes the message's place.
+    QTest::mouseMove(w.Form->ButtonRead);
+    QTRY_COMPARE(w.Form->StatusBar1->currentMessage(), QString("Reading parametrs from ignition"));
     w.Press(QKeySequence(Qt::Key_F9));
     w.Await("Verify: OK");
     QVERIFY(Same(port.Unit.Params(), w.Form->Image.Params));
@@ -376,6 +379,9 @@ private slots:
     const QList<QLabel*> messages =
         w.Form->StatusBar1->findChildren<QLabel*>("LabelRestorePointFailure");
     QCOMPARE(messages.size(), 1);
+    QVERIFY(messages[0]->isHidden());
+    QTest::mouseMove(w.Form->LabelHlaseni);
+    QTRY_VERIFY(w.Form->StatusBar1->currentMessage().isEmpty());
     QVERIFY(messages[0]->isVisible());
     QVERIFY2(messages[0]->text().startsWith("Restore point not saved: " + home.File("data")),
              qPrintable(messages[0]->text()));
