@@ -9,6 +9,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/HlavFileDialog.h"
@@ -40,6 +41,8 @@ class TUpDown;
 class TProfileFile;
 class TFormAbout;
 class TFormCurve;
+class TFormDiff;
+class TFormRestorePoints;
 
 class TFormHlav : public QMainWindow, private TLinkHost {
   Q_OBJECT
@@ -106,6 +109,9 @@ public:
   void MenuNewClick();
   void MenuOpenClick();
   void MenuSaveClick();
+  // The Open command from its file on: read, the change path, the file's name; an empty
+  // path (a cancelled dialog) only hides the status label and the gauge, as every Open does.
+  void OpenParameterFile(const QString& path);
   void LoadSettings();
   void SaveSettings();
   // Start-up placement: centred on the screen, no larger than its available area.
@@ -127,6 +133,15 @@ public:
   void MenuAboutClick();
   void MenuExitClick();
   void LoadLogo();
+
+  // ---- restore points and differences ----
+  void BuildRestoreMenuItems(); // at the end of the Tools menu
+  void MenuBackUpClick();
+  void MenuRestorePointsClick();
+  void MenuDifferencesClick();
+  void LabelHlaseniClick();
+  void CompareWithFileClick();
+  void ApplyRestoreTexts();
 
   // ---- state ----
   QString IniFileName;
@@ -167,6 +182,8 @@ public:
   QAction *MenuEnglish = nullptr, *MenuGerman = nullptr, *MenuFrench = nullptr,
           *MenuCzech = nullptr;
   QAction *MenuContens = nullptr, *MenuAbout = nullptr;
+  QAction *MenuBackUp = nullptr, *MenuRestorePoints = nullptr, *MenuDifferences = nullptr,
+          *MenuCompareFile = nullptr;
 
   QGroupBox* GroupBoxToolBar = nullptr;
   QToolButton *SpeedButton5 = nullptr, *SpeedButton6 = nullptr, *SpeedButton7 = nullptr,
@@ -232,6 +249,9 @@ public:
   QLabel *LabelVersion = nullptr, *LabelEeDataErr = nullptr;
   QLabel* ImageLogo = nullptr;
   QStatusBar* StatusBar1 = nullptr;
+  QLabel* LabelRestorePointFailure = nullptr; // in StatusBar1 while a restore point failed
+  TFormRestorePoints* FormRestorePoints = nullptr; // built on first use
+  TFormDiff* FormDiff = nullptr;                   // built on first use
   std::array<QLabel*, 8> LabelTests{};
 
   QTimer* Timer1 = nullptr;
@@ -276,6 +296,22 @@ private:
   void DecodeUnitIdentity() override;
   void ShowModalMessage(const std::string& text) override;
   const TMessageCatalogue& Messages() const override { return Msg; }
+  void StoreRestorePoint(const TDeviceImage& unit, TRestoreKind kind) override;
+  void OfferDifference(const TIgnParams& pc, const TIgnParams& unit) override;
+  void WithdrawDifference() override;
+
+  // Two records the difference window compares: the PC's and the unit's rejected reply, or
+  // the screen's and a file's.
+  struct TComparison {
+    TIgnParams Left, Right;
+    QString FilePath; // empty for the unit's reply
+  };
+  // raise: bring the window up; otherwise only its contents are renewed.
+  void ShowComparison(const TComparison& comparison, bool raise = true);
+  std::optional<TComparison> OfferedDifference; // while the failed pass offers it
+  std::optional<TComparison> ShownComparison;   // what the difference window shows
+  std::optional<TFailureReport> RestorePointFailure;
+  TFileDialogState CompareDialog;
 
   // The clutch and pilot-light spinners and their edits: no click and no leave handler, so a
   // change there reaches the record only with the next change path.

@@ -136,7 +136,10 @@ void TFormHlav::MenuSaveClick() {
 }
 
 void TFormHlav::MenuOpenClick() {
-  const QString path = RunIgnFileDialog(this, TFileDialogKind::Open, OpenDialog1);
+  OpenParameterFile(RunIgnFileDialog(this, TFileDialogKind::Open, OpenDialog1));
+}
+
+void TFormHlav::OpenParameterFile(const QString& path) {
   if (!path.isEmpty()) {
     std::string text;
     TFailureReport failure;

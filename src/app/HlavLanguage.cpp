@@ -47,6 +47,7 @@ void TFormHlav::BuildMessageCatalogue() {
 
 void TFormHlav::ApplyControlTexts() {
   ApplyControlTextsTo(this, CurrentLanguage, Msg, !LabelSpojeni->isHidden());
+  ApplyRestoreTexts();
   for (QLabel* label : findChildren<QLabel*>())
     if (label->property("vantelAutoSize").toBool()) label->adjustSize();
   CurveTextsChanged();

@@ -380,6 +380,7 @@ void TFormHlav::BuildMenus() {
   MenuCurve = item(MenuTools, "MenuCurve", "Curve &graph", QKeySequence(Qt::Key_F6));
   MenuRecord = item(MenuTools, "MenuRecord", "&Record live values...", QKeySequence());
   MenuRecord->setCheckable(true);
+  BuildRestoreMenuItems();
 
   MenuLanguage = menu("MenuLanguage", "&Language");
   MenuEnglish = item(MenuLanguage, "MenuEnglish", "&English", QKeySequence());

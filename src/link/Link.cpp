@@ -27,6 +27,7 @@ void TLinkEngine::Timer1Timer() {
       } else {
         ShowTransferFailure(mode);
         failed = true;
+        if (MismatchKept) Host.OfferDifference(MismatchPc, MismatchUnit);
       }
     }
     if (mode == tmRead || (mode == tmVerify && failed)) TransferDone = false;
@@ -89,6 +90,7 @@ void TLinkEngine::ShowTransferFailure(TTransferMode mode) {
                                         : msg.MsgReadError);
   HoldStatus();
   TransferMode = tmIdle;
+  BackingUp = false;
 }
 
 void TLinkEngine::ReceiveFrame() {
@@ -133,6 +135,12 @@ void TLinkEngine::BeginTransfer(TTransferMode mode, std::uint8_t command,
   CurrentCommand = command;
   RetryCount = 0;
   SaveReportPending = false;
+  ReadPass = false;
+  BackingUp = false;
+  if (MismatchKept) {
+    MismatchKept = false;
+    Host.WithdrawDifference();
+  }
   Host.SetStatusColour(TColour::ButtonFace);
   Host.SetStatusText(status);
   Host.SetStatusVisible(true);
@@ -143,6 +151,7 @@ void TLinkEngine::BeginTransfer(TTransferMode mode, std::uint8_t command,
 
 void TLinkEngine::StartRead() {
   BeginTransfer(tmRead, 0x40, Host.Messages().MsgRead + ":");
+  ReadPass = true;
 }
 
 void TLinkEngine::StartVerify() {
@@ -151,12 +160,23 @@ void TLinkEngine::StartVerify() {
 }
 
 void TLinkEngine::StartProgram() {
-  BeginTransfer(tmProgram, 0x00, Host.Messages().MsgProgramming + ":");
-  TransferDone = false;
+  StartProgrammingPass(true);
 }
 
 void TLinkEngine::StartProgramming() {
-  BeginTransfer(tmProgram, 0x00, Host.Messages().MsgProgramming);
+  StartProgrammingPass(false);
+}
+
+void TLinkEngine::StartProgrammingPass(bool colon) {
+  const TMessageCatalogue& msg = Host.Messages();
+  if (BackUpBeforeProgramming) {
+    // The read that comes first is a Read in all but its target, and says so.
+    BeginTransfer(tmRead, 0x40, msg.MsgRead + ":");
+    BackingUp = true;
+    ProgramColon = colon;
+  } else {
+    BeginTransfer(tmProgram, 0x00, colon ? msg.MsgProgramming + ":" : msg.MsgProgramming);
+  }
   TransferDone = false;
 }
 
@@ -168,6 +188,7 @@ void TLinkEngine::NextBlock() {
 }
 
 void TLinkEngine::StartVerifyPass() {
+  MismatchKept = false;
   TransferMode = tmVerify;
   CurrentCommand = 0x41;
   RetryCount = 1;
@@ -179,8 +200,31 @@ void TLinkEngine::StartVerifyPass() {
   SetGauge(0);
 }
 
-bool TLinkEngine::VersionMismatch() {
-  const std::uint8_t version = Image.Block0[10];
+// The unit's copy is safe on disk before block 1 is written: the write of block 0 goes
+// first, and the store runs before the next tick can send block 1.
+void TLinkEngine::ProgramAfterBackUp() {
+  BackingUp = false;
+  TransferMode = tmProgram;
+  CurrentCommand = 0x00;
+  RetryCount = 1;
+  TransferDone = false;
+  SendBlockFrame();
+  const TMessageCatalogue& msg = Host.Messages();
+  Host.SetStatusColour(TColour::ButtonFace);
+  Host.SetStatusText(ProgramColon ? msg.MsgProgramming + ":" : msg.MsgProgramming);
+  StatusTicks = StatusDisplayTicks;
+  Host.SetStatusVisible(true);
+  SetGauge(0);
+  Host.StoreRestorePoint(BackUp, TRestoreKind::Read);
+}
+
+void TLinkEngine::KeepMismatch(const std::uint8_t* reply) {
+  MismatchPc = Image.Params;
+  std::memcpy(&MismatchUnit, reply, PayloadSize);
+  MismatchKept = true;
+}
+
+bool TLinkEngine::VersionMismatch(std::uint8_t version) {
   if (version == ProgramVersion) return false;
   TransferMode = tmIdle;
   char tail[40];
@@ -203,6 +247,17 @@ void TLinkEngine::HandleBlockReply() {
 
   switch (TransferMode) {
   case tmRead:
+    if (BackingUp) {
+      // The unit's copy only: record, screen, identity texts and history stay as they are.
+      std::copy_n(payload, PayloadSize, BackUp.Block(block));
+      if (block == 0) {
+        if (VersionMismatch(BackUp.Block0[10])) return;
+        NextBlock();
+      } else {
+        ProgramAfterBackUp();
+      }
+      break;
+    }
     std::copy_n(payload, PayloadSize, Image.Block(block));
     if (block == 0) {
       Host.DecodeUnitIdentity();
@@ -211,7 +266,7 @@ void TLinkEngine::HandleBlockReply() {
         Host.NormaliseParams();
         Host.ParamsToScreen();
       }
-      if (VersionMismatch()) return;
+      if (VersionMismatch(Image.Block0[10])) return;
       NextBlock();
     } else {
       Host.NormaliseParams();
@@ -225,16 +280,22 @@ void TLinkEngine::HandleBlockReply() {
       Host.DecodeUnitIdentity();
       Host.NormaliseParams();
       Host.ParamsToScreen();
-      if (VersionMismatch()) return;
+      if (VersionMismatch(Image.Block0[10])) return;
       NextBlock();
     } else {
-      if (!equal) return; // resent by the time-out
+      if (!equal) {
+        KeepMismatch(payload);
+        return; // resent by the time-out
+      }
       TransferDone = true;
       StartVerifyPass();
     }
     break;
   case tmVerify:
-    if (!equal) return;
+    if (!equal) {
+      KeepMismatch(payload);
+      return;
+    }
     SetGauge(GaugeMax);
     Host.SetStatusColour(TColour::ButtonFace);
     Host.SetStatusText(Host.Messages().MsgVerify + ": OK");
@@ -242,6 +303,11 @@ void TLinkEngine::HandleBlockReply() {
     TransferMode = tmIdle;
     // The unit has not stored the parameters yet; its next monitor frame tells.
     SaveReportPending = TransferDone;
+    if (TransferDone)
+      Host.StoreRestorePoint(Image, TRestoreKind::Programmed);
+    else if (ReadPass)
+      Host.StoreRestorePoint(Image, TRestoreKind::Read);
+    ReadPass = false;
     break;
   default:
     break;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "files/RestorePoints.h"
 #include "i18n/Messages.h"
 #include "link/Frame.h"
 #include "link/Monitor.h"
@@ -38,6 +39,17 @@ public:
   virtual void ShowModalMessage(const std::string& text) = 0;
   virtual void HighlightActivePoint() = 0;
   virtual const TMessageCatalogue& Messages() const = 0;
+  // A pass succeeded; unit is what the unit holds now (block 0 its identity, block 1 its
+  // record): after a Read, after programming, and the copy read before programming.
+  virtual void StoreRestorePoint(const TDeviceImage& unit, TRestoreKind kind) {
+    (void)unit, (void)kind;
+  }
+  // A pass failed, and the last reply it rejected differed from the record: the record it
+  // was compared with and that reply. Stands until WithdrawDifference, when a pass starts.
+  virtual void OfferDifference(const TIgnParams& pc, const TIgnParams& unit) {
+    (void)pc, (void)unit;
+  }
+  virtual void WithdrawDifference() {}
 };
 
 inline constexpr int SaveCountdownFullScale = 53;
@@ -76,6 +88,11 @@ public:
   // While the window is laid out for printing the ticks keep both labels hidden.
   void SetPrinting(bool printing) { Printing = printing; }
   bool IsPrinting() const { return Printing; }
+  // With it, the Program command and programming after a change, undo or redo first read
+  // the unit's two blocks into a copy of their own, as a Read does but without touching the
+  // image, and store it as a restore point; if that read fails nothing is programmed.
+  bool BackUpBeforeProgramming = false;
+
   // Whether the connection indicator stands visible after the last tick.
   bool ConnectionVisible() const { return ConnectionShown; }
 
@@ -99,10 +116,13 @@ public:
 
 private:
   void BeginTransfer(TTransferMode mode, std::uint8_t command, const std::string& status);
+  void StartProgrammingPass(bool colon);
   void SetGauge(int progress);
   void NextBlock();
   void StartVerifyPass();
-  bool VersionMismatch(); // true when the transfer had to stop
+  void ProgramAfterBackUp();
+  void KeepMismatch(const std::uint8_t* reply);
+  bool VersionMismatch(std::uint8_t version); // true when the transfer had to stop
   void ShowTransferFailure(TTransferMode mode);
   void ShowStoringProgress();
 
@@ -111,4 +131,10 @@ private:
   TPort* Port = nullptr;
   bool Printing = false;
   bool ConnectionShown = false;
+  bool ReadPass = false;     // the pass began as a Read
+  bool BackingUp = false;    // the read pass fills BackUp; programming follows
+  bool ProgramColon = false; // the programming that follows shows "Programing:"
+  bool MismatchKept = false; // a reply of this step failed the comparison
+  TIgnParams MismatchPc{}, MismatchUnit{};
+  TDeviceImage BackUp{};
 };

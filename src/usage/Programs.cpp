@@ -32,6 +32,9 @@ const TProgramUsage& VantelUsage() {
         "the device that Com menu item n opens, for example VANTEL_COM1=/dev/ttyUSB0 or the "
         "pseudo-terminal that vantel-sim prints. When not set: the file or symbolic link com<n> "
         "in the settings directory when it exists, else /dev/ttyUSB<n-1>."},
+       {"XDG_DATA_HOME",
+        "restore points are kept in $XDG_DATA_HOME/vantel/restore-points; when not set, in "
+        "~/.local/share/vantel/restore-points"},
        {"VANTEL_ASSETS", "a directory searched first for the logo pictures"},
        {"DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM",
         "where the window opens, as for every Qt program"}},
@@ -43,6 +46,10 @@ const TProgramUsage& VantelUsage() {
        {"~/.config/vantel/com1 ... com10",
         "optional links to serial devices, for example made with ln -s /dev/ttyUSB0 "
         "~/.config/vantel/com1"},
+       {"~/.local/share/vantel/restore-points/UNIT/",
+        "restore points: the parameters after every successful Read (DATE_TIME-read.ign) and "
+        "programming (DATE_TIME-programmed.ign), one folder per unit; never deleted by the "
+        "program"},
        {"/usr/share/doc/vantel/manual_vantel_en.pdf",
         "the user manual; _de, _fr and _cz are the German, French and Czech ones. The current "
         "directory is searched first."}},

@@ -183,6 +183,12 @@ TSimOptions Silent() {
   return o;
 }
 
+TSimOptions Faulty(bool TSimOptions::*fault) {
+  TSimOptions o;
+  o.*fault = true;
+  return o;
+}
+
 } // namespace
 
 TEST(LinkEngineEntries, SetUpTheTransferWithoutSending) {
@@ -698,4 +704,211 @@ TEST(LinkEngineTransfer, ProgrammingOkWaitsForTheUnitsStoringReport) {
   rig.Ticks(30);
   EXPECT_EQ(std::count(rig.Host.Texts.begin(), rig.Host.Texts.end(), "Programing: OK"), 0);
   EXPECT_EQ(rig.Host.StatusText, "Verify: OK");
+}
+
+// What the unit holds after a pass that succeeded is handed over once, as it arrived.
+TEST(LinkEngineRestorePoints, ASuccessfulReadOrProgrammingIsStoredOnceAFailedOneNever) {
+  {
+    TRig rig;
+    rig.Engine.StartRead();
+    ASSERT_GT(rig.TickUntilText("Verify: OK", 10), 0);
+    ASSERT_EQ(rig.Host.Stored.size(), 1u);
+    EXPECT_EQ(rig.Host.Stored[0].Kind, TRestoreKind::Read);
+    EXPECT_EQ(std::memcmp(rig.Host.Stored[0].Unit.Block(0), rig.Unit.Block(0), BlockSize), 0);
+    EXPECT_EQ(std::memcmp(rig.Host.Stored[0].Unit.Block(1), rig.Unit.Block(1), BlockSize), 0);
+    rig.Engine.StartVerify();
+    ASSERT_GT(rig.TickUntilText("Verify: OK", 10), 0);
+    rig.Ticks(10);
+    EXPECT_EQ(rig.Host.Stored.size(), 1u) << "a Verify keeps nothing new";
+  }
+  {
+    TRig rig;
+    const TIgnParams programmed = rig.Image.Params;
+    rig.Engine.StartProgramming();
+    ASSERT_GT(rig.TickUntilText("Verify: OK", 10), 0);
+    ASSERT_EQ(rig.Host.Stored.size(), 1u);
+    EXPECT_EQ(rig.Host.Stored[0].Kind, TRestoreKind::Programmed);
+    EXPECT_EQ(std::memcmp(&rig.Host.Stored[0].Unit.Params, &programmed, BlockSize), 0);
+    EXPECT_EQ(std::memcmp(rig.Host.Stored[0].Unit.Block(0), rig.Unit.Block(0), BlockSize), 0);
+  }
+  struct {
+    const char* Name;
+    TSimOptions Options;
+    void (TLinkEngine::*Start)();
+    const char* Error;
+  } const failures[] = {{"silent read", Silent(), &TLinkEngine::StartRead, "Read error!"},
+                        {"silent program", Silent(), &TLinkEngine::StartProgram, "Program error!"},
+                        {"bad verify", Faulty(&TSimOptions::BadVerify), &TLinkEngine::StartRead, "Verify error!"},
+                        {"bad echo", Faulty(&TSimOptions::BadEcho), &TLinkEngine::StartProgram, "Program error!"}};
+  for (const auto& f : failures) {
+    SCOPED_TRACE(f.Name);
+    TRig rig(f.Options);
+    (rig.Engine.*f.Start)();
+    ASSERT_GT(rig.TickUntilText(f.Error, 60), 0);
+    rig.Ticks(10);
+    EXPECT_TRUE(rig.Host.Stored.empty());
+  }
+}
+
+// With the back-up option the unit's copy is read as a Read reads, stored, and only then is
+// block 1 written; the record, the screen and the identity see only the programming pass.
+TEST(LinkEngineBackUp, ReadsTheUnitIntoACopyStoresItThenProgramsUnchanged) {
+  struct {
+    const char* Name;
+    void (TLinkEngine::*Start)();
+    const char* Programming;
+  } const entries[] = {{"Program command", &TLinkEngine::StartProgram, "Programing:"},
+                       {"program after change", &TLinkEngine::StartProgramming, "Programing"}};
+  for (const auto& e : entries) {
+    SCOPED_TRACE(e.Name);
+    TRig rig;
+    rig.Engine.BackUpBeforeProgramming = true;
+    rig.Host.FramesSentBefore = [&] { return static_cast<int>(rig.Port.BlockFrames().size()); };
+    const TDeviceImage before = rig.Image;
+    const TDeviceImage unitBefore = [&] {
+      TDeviceImage u{};
+      std::memcpy(u.Block(0), rig.Unit.Block(0), BlockSize);
+      std::memcpy(u.Block(1), rig.Unit.Block(1), BlockSize);
+      return u;
+    }();
+    rig.Ticks(5); // SendTicks 5: the very next tick sends
+    (rig.Engine.*e.Start)();
+    EXPECT_EQ(rig.Host.StatusText, "Read:");
+    EXPECT_EQ(rig.Engine.TransferMode, tmRead);
+    // Both read replies taken: nothing of the window has moved yet.
+    ASSERT_GT(rig.TickUntil([&] { return rig.Port.BlockFrames().size() == 3; }, 10), 0);
+    EXPECT_EQ(std::memcmp(&rig.Image, &before, ImageSize), 0);
+    EXPECT_TRUE(rig.Host.Events.empty());
+    EXPECT_EQ(rig.Host.ParamsShown, 0);
+
+    ASSERT_GT(rig.TickUntil([&] { return rig.Engine.TransferMode == tmIdle; }, 10), 0);
+    EXPECT_EQ(rig.Host.StatusText, "Verify: OK");
+    const std::vector<TSentFrame> sent = rig.Port.BlockFrames();
+    ASSERT_EQ(sent.size(), 5u);
+    const std::uint8_t commands[] = {0x40, 0x41, 0x00, 0x01, 0x41};
+    const std::uint8_t zero[PayloadSize] = {};
+    for (int i = 0; i < 5; ++i) {
+      EXPECT_EQ(sent[i].Bytes[0], commands[i]) << i;
+      EXPECT_EQ(sent[i].Tick, 6 + i) << "one tick per reply";
+    }
+    EXPECT_EQ(std::memcmp(sent[0].Bytes.data() + 1, zero, PayloadSize), 0);
+    EXPECT_EQ(std::memcmp(sent[1].Bytes.data() + 1, zero, PayloadSize), 0);
+    EXPECT_EQ(std::memcmp(sent[2].Bytes.data() + 1, before.Block(0), PayloadSize), 0);
+    EXPECT_EQ(std::memcmp(sent[3].Bytes.data() + 1, &before.Params, PayloadSize), 0);
+    EXPECT_EQ(std::memcmp(sent[4].Bytes.data() + 1, &before.Params, PayloadSize), 0);
+
+    ASSERT_EQ(rig.Host.Stored.size(), 2u);
+    EXPECT_EQ(rig.Host.Stored[0].Kind, TRestoreKind::Read);
+    EXPECT_EQ(std::memcmp(&rig.Host.Stored[0].Unit, &unitBefore, ImageSize), 0);
+    EXPECT_EQ(rig.Host.Stored[0].FramesSent, 3) << "stored before block 1 is written";
+    EXPECT_EQ(rig.Host.Stored[1].Kind, TRestoreKind::Programmed);
+    EXPECT_EQ(std::memcmp(&rig.Host.Stored[1].Unit.Params, &before.Params, BlockSize), 0);
+    // The programming pass itself, exactly as without the option.
+    EXPECT_EQ(rig.Host.Events, (std::vector<std::string>{"Decode", "Normalise", "ParamsToScreen"}));
+    EXPECT_EQ(rig.Host.ParamsShown, 1);
+    EXPECT_EQ(rig.Host.Texts,
+              (std::vector<std::string>{"Read:", e.Programming, "Verify:", "Verify: OK"}));
+    EXPECT_EQ(rig.Host.Gauges, (std::vector<int>{0, 1, 0, 1, 0, 3}));
+    EXPECT_TRUE(rig.Engine.TransferDone);
+  }
+}
+
+// A unit that does not answer the read, or answers from another version, is not programmed.
+TEST(LinkEngineBackUp, AReadThatFailsProgramsNothing) {
+  {
+    TRig rig(Silent());
+    rig.Engine.BackUpBeforeProgramming = true;
+    const TDeviceImage before = rig.Image;
+    rig.Engine.StartProgram();
+    ASSERT_GT(rig.TickUntilText("Read error!", 60), 0);
+    EXPECT_EQ(rig.Host.StatusColour, TColour::Red);
+    EXPECT_EQ(rig.Engine.TransferMode, tmIdle);
+    const std::vector<TSentFrame> sent = rig.Port.BlockFrames();
+    ASSERT_EQ(sent.size(), static_cast<std::size_t>(MaxSends));
+    for (const TSentFrame& f : sent) EXPECT_EQ(f.Bytes[0], 0x40);
+    rig.Ticks(50);
+    EXPECT_EQ(rig.Port.BlockFrames().size(), sent.size());
+    EXPECT_EQ(std::memcmp(&rig.Image, &before, ImageSize), 0);
+    EXPECT_TRUE(rig.Host.Stored.empty());
+    EXPECT_TRUE(rig.Host.Events.empty());
+  }
+  {
+    // Block 0 answers, block 1 never does.
+    TRig rig;
+    rig.Engine.BackUpBeforeProgramming = true;
+    rig.Port.Mutate = [](std::vector<std::uint8_t>& reply) {
+      if (reply[0] == 0xC1) reply.clear();
+    };
+    rig.Engine.StartProgram();
+    ASSERT_GT(rig.TickUntilText("Read error!", 60), 0);
+    for (const TSentFrame& f : rig.Port.BlockFrames()) EXPECT_NE(f.Bytes[0] & ReadFlag, 0);
+    EXPECT_TRUE(rig.Host.Stored.empty());
+  }
+  {
+    TSimOptions older;
+    older.LayoutVersion = 66;
+    TRig rig(older);
+    rig.Engine.BackUpBeforeProgramming = true;
+    const TDeviceImage before = rig.Image;
+    rig.Engine.StartProgram();
+    ASSERT_GT(rig.TickUntil([&] { return !rig.Host.Modals.empty(); }, 10), 0);
+    EXPECT_EQ(rig.Host.Modals[0], "Unmatched version of PC and Ignition programs!  PC-67, IGN-66");
+    rig.Ticks(30);
+    ASSERT_EQ(rig.Port.BlockFrames().size(), 1u);
+    EXPECT_EQ(std::memcmp(&rig.Image, &before, ImageSize), 0);
+    EXPECT_EQ(rig.Host.Events, std::vector<std::string>{"Modal"}) << "no decode, no refresh";
+  }
+}
+
+// The last reply that failed the comparison is offered when the pass fails on it, and
+// withdrawn when the next pass starts; a pass that fails for silence offers nothing.
+TEST(LinkEngineDifference, TheLastRejectedReplyIsOfferedWithTheRecordItFailed) {
+  struct {
+    const char* Name;
+    TSimOptions Options;
+    void (TLinkEngine::*Start)();
+    const char* Error;
+  } const cases[] = {{"verify of a programming", Faulty(&TSimOptions::BadVerify), &TLinkEngine::StartProgram,
+                      "Verify error!"},
+                     {"echo", Faulty(&TSimOptions::BadEcho), &TLinkEngine::StartProgram, "Program error!"},
+                     {"verify of a read", Faulty(&TSimOptions::BadVerify), &TLinkEngine::StartRead,
+                      "Verify error!"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TRig rig(c.Options);
+    (rig.Engine.*c.Start)();
+    rig.TickUntil([&] { return rig.Engine.RetryCount == MaxSends; }, 60);
+    EXPECT_FALSE(rig.Host.Offered) << "not before the pass fails";
+    ASSERT_GT(rig.TickUntilText(c.Error, 60), 0);
+    ASSERT_TRUE(rig.Host.Offered);
+    const auto& [pc, unit] = *rig.Host.Offered;
+    EXPECT_EQ(std::memcmp(&pc, &rig.Image.Params, BlockSize), 0);
+    TIgnParams reply = rig.Image.Params;
+    reply.Advance[0] ^= 0x01; // the one byte the simulated unit changes
+    EXPECT_EQ(std::memcmp(&unit, &reply, BlockSize), 0);
+    rig.Ticks(20);
+    EXPECT_TRUE(rig.Host.Offered) << "stands after the label";
+    rig.Engine.StartVerify();
+    EXPECT_FALSE(rig.Host.Offered);
+  }
+  {
+    TRig rig(Silent());
+    rig.Engine.StartVerify();
+    ASSERT_GT(rig.TickUntilText("Verify error!", 60), 0);
+    EXPECT_FALSE(rig.Host.Offered);
+  }
+  {
+    // Rejected twice, then taken: the pass that follows fails for silence alone.
+    TRig rig(Faulty(&TSimOptions::BadEcho));
+    int echoes = 0;
+    rig.Port.Mutate = [&](std::vector<std::uint8_t>& reply) {
+      if (reply[0] == 0x81 && ++echoes == 3) reply[1 + 35] ^= 0x01; // undo the fault
+      if (reply[0] == 0xC1) reply.clear();
+      if (reply.size() == FrameSize) reply[51] = FrameCheckByte(reply.data());
+    };
+    rig.Engine.StartProgram();
+    ASSERT_GT(rig.TickUntilText("Verify error!", 60), 0);
+    EXPECT_EQ(echoes, 3);
+    EXPECT_FALSE(rig.Host.Offered);
+  }
 }

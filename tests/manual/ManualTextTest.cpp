@@ -5,6 +5,7 @@
 #include "i18n/ManualTexts.h"
 #include "i18n/Messages.h"
 #include "i18n/PrintTexts.h"
+#include "i18n/RestoreTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -108,6 +109,13 @@ TEST(ManualSources, EveryMessageAndControlTextInTheWordsOfItsLanguage) {
                                   CurveText(TCurveText::RecordStopped, language)};
     for (const std::string& w : wanted)
       EXPECT_NE(text.find(w), std::string::npos) << Codes[language] << ": \"" << w << '"';
+    for (const TRestoreText key :
+         {TRestoreText::MenuBackUp, TRestoreText::MenuRestorePoints, TRestoreText::MenuDifferences,
+          TRestoreText::CompareWithFile, TRestoreText::RestorePointNotSaved,
+          TRestoreText::NoDifferences, TRestoreText::KindRead, TRestoreText::KindProgrammed}) {
+      const std::string w = StripAccelerator(RestoreText(key, language));
+      EXPECT_NE(text.find(w), std::string::npos) << Codes[language] << ": \"" << w << '"';
+    }
     // The head of the print date line, without its trailing blanks.
     std::string date = msg.MsgPrintDateTime;
     date.erase(date.find_last_not_of(' ') + 1);

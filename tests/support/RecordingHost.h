@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,13 @@ public:
   }
   void HighlightActivePoint() override { ++Highlights; }
   const TMessageCatalogue& Messages() const override { return Msg; }
+  void StoreRestorePoint(const TDeviceImage& unit, TRestoreKind kind) override {
+    Stored.push_back({unit, kind, FramesSentBefore ? FramesSentBefore() : 0});
+  }
+  void OfferDifference(const TIgnParams& pc, const TIgnParams& unit) override {
+    Offered = {pc, unit};
+  }
+  void WithdrawDifference() override { Offered.reset(); }
 
   bool Seen(const std::string& text) const {
     return std::find(Texts.begin(), Texts.end(), text) != Texts.end();
@@ -69,4 +77,12 @@ public:
   int VersionHidden = 0, MonitorFrames = 0, ParamsShown = 0, Highlights = 0;
   std::uint16_t LastRpm = 0;
   std::function<void()> WhileModal;
+  struct TStored {
+    TDeviceImage Unit;
+    TRestoreKind Kind;
+    int FramesSent; // block frames sent before it was stored, when FramesSentBefore is set
+  };
+  std::function<int()> FramesSentBefore;
+  std::vector<TStored> Stored;
+  std::optional<std::pair<TIgnParams, TIgnParams>> Offered; // the PC's record, the reply
 };

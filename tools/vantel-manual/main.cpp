@@ -139,6 +139,8 @@ bool RenderPictures(const TLanguageRun& language, TManualPictures& pictures) {
   TPtyUnit unit;
   if (!home.isValid() || unit.Device.isEmpty()) return false;
   qputenv("VANTEL_HOME", home.path().toLocal8Bit());
+  // The restore point that the Program pass leaves goes there too, not to the builder's own.
+  qputenv("XDG_DATA_HOME", home.filePath("data").toLocal8Bit());
   qputenv("VANTEL_COM1", unit.Device.toLocal8Bit());
   TFailureReport error;
   if (!WriteStateFile(home.filePath("_vantel.ini").toStdString(), PictureImage(), error))
