@@ -70,6 +70,11 @@ public:
 // whether the document could be shown.
 constexpr qint64 DocumentShownMs = 3000;
 
+// The opener's own answers that nothing was shown (bad call, no such file, no program for
+// the file), whatever time its search took: on a busy machine it takes seconds to find no
+// viewer.
+bool OpenerShowedNothing(int code) { return code == 1 || code == 2 || code == 3; }
+
 // Hands the file to the desktop; `failed` runs when no program could show it, now or when
 // the opener gives up.
 void OpenDocument(QWidget* owner, const QString& path, std::function<void()> failed) {
@@ -86,8 +91,9 @@ void OpenDocument(QWidget* owner, const QString& path, std::function<void()> fai
   QObject::connect(process, &QProcess::finished, owner,
                    [process, failed, running](int code, QProcess::ExitStatus status) {
                      process->deleteLater();
-                     if ((status != QProcess::NormalExit || code != 0) &&
-                         running.elapsed() < DocumentShownMs)
+                     const bool normal = status == QProcess::NormalExit;
+                     if ((normal && OpenerShowedNothing(code)) ||
+                         ((!normal || code != 0) && running.elapsed() < DocumentShownMs))
                        failed();
                    });
   QObject::connect(process, &QProcess::errorOccurred, owner,
