@@ -14,7 +14,9 @@
 #include "app/HlavFileDialog.h"
 #include "i18n/Messages.h"
 #include "link/Link.h"
+#include "link/PortReopen.h"
 #include "link/PosixSerialPort.h"
+#include "link/SerialDevices.h"
 #include "model/History.h"
 #include "model/Identity.h"
 #include "model/IgnParams.h"
@@ -37,6 +39,7 @@ class TRadioGroup;
 class TUpDown;
 class TProfileFile;
 class TFormAbout;
+class TFormPorts;
 
 class TFormHlav : public QMainWindow, private TLinkHost {
   Q_OBJECT
@@ -58,6 +61,9 @@ public:
   void MenuCom1Click(int number);
   void SetComMenuChecks();
   void ReadTestMarker();
+  // The Com menu opens: each item's hint names its device and the adapter there.
+  void MenuComPopup();
+  void MenuPortsClick();
 
   // ---- block transfer commands ----
   void MenuReadClick();
@@ -134,6 +140,9 @@ public:
   TUnitIdentity Identity;
   std::uint8_t ComPort = 0;
   TPosixSerialPort ComHandle;
+  TPortReopen ComReopen{ComHandle};
+  TDeviceRoots DeviceRoots; // where the serial devices are looked up
+  TFormPorts* FormPorts = nullptr; // built on first use
   TLinkEngine Link{Image, *this};
   THistory History;
   bool AutoProgramArmed = false;
@@ -154,6 +163,7 @@ public:
   QAction *MenuNew = nullptr, *MenuOpen = nullptr, *MenuSave = nullptr, *MenuPrint = nullptr,
           *MenuExit = nullptr;
   std::array<QAction*, 10> MenuComItems{};
+  QAction* MenuPorts = nullptr;
   QAction *MenuRead = nullptr, *MenuVerify = nullptr, *MenuProgram = nullptr;
   QAction *MenuAdvanceMinus = nullptr, *MenuAdvancePlus = nullptr, *MenuZpet = nullptr,
           *MenuZnovu = nullptr;

@@ -6,6 +6,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "app/FormPorts.h"
 #include "app/HlavTexts.h"
 #include "link/Monitor.h"
 
@@ -49,6 +50,7 @@ void TFormHlav::ApplyControlTexts() {
   ApplyControlTextsTo(this, CurrentLanguage, Msg, !LabelSpojeni->isHidden());
   for (QLabel* label : findChildren<QLabel*>())
     if (label->property("vantelAutoSize").toBool()) label->adjustSize();
+  if (FormPorts != nullptr) FormPorts->ApplyTexts(CurrentLanguage);
 }
 
 static void SelectLanguage(TFormHlav& form, TLanguage language) {
