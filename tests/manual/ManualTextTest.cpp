@@ -3,6 +3,7 @@
 #include "i18n/ControlTexts.h"
 #include "i18n/ManualTexts.h"
 #include "i18n/Messages.h"
+#include "i18n/PortTexts.h"
 #include "i18n/PrintTexts.h"
 
 #include <gtest/gtest.h>
@@ -82,7 +83,8 @@ TEST(ManualSources, EveryMessageAndControlTextInTheWordsOfItsLanguage) {
         msg.MsgInput + " 1: " + msg.MsgYes, msg.MsgPolarity + ": " + msg.MsgPositive,
         msg.MsgProgrammingCount, "Programmed data error",
         print.NoPrinter, print.JobRefused, print.OfferPdf, print.PdfError,
-        ManualNotShownText(language)};
+        ManualNotShownText(language), PortText(TPortText::DialogCaption, language),
+        StripAccelerator(PortText(TPortText::Assign, language))};
     for (const std::string& w : wanted)
       EXPECT_NE(text.find(w), std::string::npos) << Codes[language] << ": \"" << w << '"';
     // The head of the print date line, without its trailing blanks.
@@ -98,7 +100,7 @@ TEST(ManualSources, EveryMessageAndControlTextInTheWordsOfItsLanguage) {
         "MenuCom", "MenuDevice", "MenuTools", "MenuLanguage", "MenuHelp", "MenuNew",
         "MenuOpen", "MenuSave", "MenuPrint", "MenuRead", "MenuVerify", "MenuProgram",
         "MenuZpet", "MenuZnovu", "MenuEnglish", "MenuGerman", "MenuFrench", "MenuCzech",
-        "ComboBoxPocPalcu", "RadioGroupInput2"};
+        "ComboBoxPocPalcu", "RadioGroupInput2", "MenuPorts"};
     for (const TResolvedText& t : BuildControlTexts(language, msg)) {
       if (std::find(std::begin(controls), std::end(controls), t.Control) == std::end(controls))
         continue;
