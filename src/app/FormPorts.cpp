@@ -29,8 +29,7 @@ enum TColumn { ColDevice, ColAdapter, ColById, ColAccess, ColCom, ColumnCount };
 
 } // namespace
 
-TFormPorts::TFormPorts(const TDeviceRoots& roots, QWidget* parent)
-    : QDialog(parent), Roots(roots) {
+TFormPorts::TFormPorts(const TDeviceRoots& roots, QWidget* parent) : QDialog(parent), Roots(roots) {
   setObjectName("FormPorts");
   setModal(false);
   ListPorts = new QTreeWidget(this);
@@ -102,9 +101,12 @@ void TFormPorts::showEvent(QShowEvent* event) {
 }
 
 void TFormPorts::WatchDeviceFolders() {
-  // /dev/serial/by-id comes and goes with the first and last adapter.
+  // /dev/serial/by-id comes and goes with the first and last adapter; the settings folder
+  // holds the com<n> links, /dev/pts the pseudo-terminals they may lead to.
   const QString dev = QString::fromStdString(Roots.Dev);
-  for (const QString& folder : {dev, dev + "/serial", dev + "/serial/by-id"})
+  const QString settings = QString::fromStdString(SettingsDirectory());
+  for (const QString& folder :
+       {dev, dev + "/serial", dev + "/serial/by-id", dev + "/pts", settings})
     if (QDir(folder).exists() && !Watcher.directories().contains(folder)) Watcher.addPath(folder);
 }
 
@@ -120,12 +122,13 @@ void TFormPorts::Refresh() {
     auto* row = new QTreeWidgetItem(ListPorts);
     row->setText(ColDevice, Utf8(device.Path));
     row->setText(ColAdapter, Utf8(AdapterText(device, Language)));
-    row->setText(ColById, Utf8(device.ById.empty() ? std::string()
-                                                   : device.ById.substr(device.ById.rfind('/') + 1)));
+    row->setText(
+        ColById,
+        Utf8(device.ById.empty() ? std::string() : device.ById.substr(device.ById.rfind('/') + 1)));
     row->setToolTip(ColById, Utf8(device.ById));
-    row->setText(ColAccess, Utf8(PortText(
-                                device.AccessError == 0 ? TPortText::AccessOk : TPortText::AccessDenied,
-                                Language)));
+    row->setText(ColAccess, Utf8(PortText(device.AccessError == 0 ? TPortText::AccessOk
+                                                                  : TPortText::AccessDenied,
+                                          Language)));
     row->setText(ColCom, Utf8(ComItemsOf(device.Path)));
     if (device.Path == selected) select = row;
   }

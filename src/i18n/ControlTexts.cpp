@@ -208,7 +208,8 @@ std::vector<TResolvedText> BuildControlTexts(TLanguage language, const TMessageC
     list.push_back(Resolved(row.Control, row.Prop, row.Text));
 
   for (int n = 1; n <= ComPortCount; ++n)
-    list.push_back(Resolved("MenuCom" + std::to_string(n), TTextProp::Hint, ComItemHint(language, n)));
+    list.push_back(
+        Resolved("MenuCom" + std::to_string(n), TTextProp::Hint, ComItemHint(language, n)));
 
   for (const TControlItem& row : ControlItems) {
     auto it = std::find_if(list.begin(), list.end(), [&](const TResolvedText& t) {

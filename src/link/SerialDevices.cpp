@@ -142,8 +142,9 @@ std::vector<TSerialDevice> ListComDevices(const TDeviceRoots& roots) {
     if (FindSerialDevice(devices, mapped) != nullptr) continue;
     devices.push_back(UnlistedDevice(mapped));
   }
-  std::sort(devices.begin() + static_cast<long>(listed), devices.end(),
-            [](const TSerialDevice& a, const TSerialDevice& b) { return NaturalLess(a.Path, b.Path); });
+  std::sort(
+      devices.begin() + static_cast<long>(listed), devices.end(),
+      [](const TSerialDevice& a, const TSerialDevice& b) { return NaturalLess(a.Path, b.Path); });
   return devices;
 }
 

@@ -21,7 +21,7 @@ struct TSerialDevice {
   std::string Driver; // ftdi_sio, cdc_acm, ...; empty when none is bound
   // The USB device behind the port; all empty for an on-board UART.
   std::string Manufacturer, Product, Serial;
-  bool Uart = false;   // an on-board UART (a port of the system's serial core)
+  bool Uart = false; // an on-board UART (a port of the system's serial core)
   bool PseudoTerminal = false;
   int AccessError = 0; // 0 when this user may open it for reading and writing, else errno
 };
@@ -48,5 +48,4 @@ std::string ComItemsOf(const std::string& path);
 
 // The part of Com item n's status-bar hint that follows its given text: the device it
 // opens, where a link leads, and the adapter there or that it is not present.
-std::string ComItemDeviceHint(int n, const std::vector<TSerialDevice>& devices,
-                              TLanguage language);
+std::string ComItemDeviceHint(int n, const std::vector<TSerialDevice>& devices, TLanguage language);

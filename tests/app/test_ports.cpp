@@ -23,8 +23,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const TFakeDevices::TUsb Ftdi{"ftdi_sio", "FTDI", "FT232R USB UART", "A50285BI",
-                              "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0", ""};
+const TFakeDevices::TUsb Ftdi{"ftdi_sio",
+                              "FTDI",
+                              "FT232R USB UART",
+                              "A50285BI",
+                              "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0",
+                              ""};
 
 // Opens the Com menu as a person does, with a click on its title in the menu bar.
 void OpenComMenu(TFormHlav& form) {
@@ -47,7 +51,8 @@ void ClickItem(TFormHlav& form, QAction* item) {
 
 QTreeWidgetItem* RowOf(TFormPorts& dialog, const QString& device) {
   for (int i = 0; i < dialog.ListPorts->topLevelItemCount(); ++i)
-    if (dialog.ListPorts->topLevelItem(i)->text(0) == device) return dialog.ListPorts->topLevelItem(i);
+    if (dialog.ListPorts->topLevelItem(i)->text(0) == device)
+      return dialog.ListPorts->topLevelItem(i);
   return nullptr;
 }
 
@@ -153,7 +158,8 @@ void TestPorts::AssignedDeviceOpensFromItsComItemAndTheListFollowsThePlugs() {
   form.activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(&form));
   OpenComMenu(form);
-  QVERIFY(HintOver(form, form.MenuComItems[2]).endsWith(": FTDI FT232R USB UART, serial number A50285BI"));
+  QVERIFY(HintOver(form, form.MenuComItems[2])
+              .endsWith(": FTDI FT232R USB UART, serial number A50285BI"));
   ClickItem(form, form.MenuComItems[2]);
   QCOMPARE(int(form.ComPort), 3);
   QVERIFY(form.ComHandle.IsOpen());

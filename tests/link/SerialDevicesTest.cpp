@@ -18,6 +18,7 @@
 #include "link/PortReopen.h"
 #include "link/SerialDevices.h"
 #include "support/FakeDevices.h"
+#include "support/PtyPair.h"
 #include "support/RecordingHost.h"
 #include "support/TempHome.h"
 
@@ -25,22 +26,6 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 namespace {
-
-// The master side of a pseudo-terminal pair and its slave's path.
-struct TPty {
-  int Master = -1;
-  std::string Slave;
-  TPty() {
-    Master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (Master >= 0 && grantpt(Master) == 0 && unlockpt(Master) == 0) Slave = ptsname(Master);
-    if (Master >= 0) fcntl(Master, F_SETFL, fcntl(Master, F_GETFL) | O_NONBLOCK);
-  }
-  void Close() {
-    if (Master >= 0) close(Master);
-    Master = -1;
-  }
-  ~TPty() { Close(); }
-};
 
 // Points link at target in one step, as udev or a user replacing a link does.
 void Repoint(const std::string& link, const std::string& target) {
@@ -85,7 +70,8 @@ TEST(SerialDevices, ListsThePortsWithTheirAdaptersAndStableNames) {
   const std::vector<TSerialDevice> devices = ListSerialDevices(fake.Roots());
   std::vector<std::string> names;
   for (const TSerialDevice& d : devices) names.push_back(d.Name);
-  EXPECT_EQ(names, (std::vector<std::string>{"ttyACM0", "ttyS0", "ttyUSB0", "ttyUSB2", "ttyUSB10"}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"ttyACM0", "ttyS0", "ttyUSB0", "ttyUSB2", "ttyUSB10"}));
   ASSERT_EQ(devices.size(), 5u);
 
   struct TExpected {
@@ -127,7 +113,7 @@ TEST(SerialDevices, ComItemHintsNameTheMappedDeviceAndItsAdapter) {
   TTempHome home;
   TFakeDevices fake(home.File("root"));
   PlugTheUsualPorts(fake);
-  TPty pty;
+  TPtyPair pty;
   ASSERT_FALSE(pty.Slave.empty());
   const std::string byId = fake.Node("serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
   ASSERT_EQ(symlink(byId.c_str(), home.File("com2").c_str()), 0);
@@ -203,7 +189,8 @@ TEST(ComLink, ReplacesOnlyALinkAndLeavesNoTemporaryBehind) {
 TEST(PortReopen, AHungUpPortComesBackUnderItsNameWithoutSpinning) {
   TTempHome home;
   const std::string link = home.File("com1");
-  auto first = std::make_unique<TPty>();
+  auto first = std::make_unique<TPtyPair>();
+  first->NonBlocking();
   ASSERT_EQ(symlink(first->Slave.c_str(), link.c_str()), 0);
   TPosixSerialPort port;
   TPortReopen reopen(port);
@@ -214,7 +201,7 @@ TEST(PortReopen, AHungUpPortComesBackUnderItsNameWithoutSpinning) {
   TLinkEngine engine(image, host);
   engine.SetPort(&port);
   TSimUnit unit;
-  TPty* far = first.get();
+  TPtyPair* far = first.get();
   TSimRequestReader requests;
   auto serve = [&] {
     std::uint8_t buffer[512];
@@ -254,7 +241,8 @@ TEST(PortReopen, AHungUpPortComesBackUnderItsNameWithoutSpinning) {
   EXPECT_LT(CpuSeconds() - cpuStart, 0.1); // about 4 s of ticks with nothing to open
   EXPECT_FALSE(port.IsOpen());
 
-  TPty second; // plugged again: the same name leads to the new device
+  TPtyPair second; // plugged again: the same name leads to the new device
+  second.NonBlocking();
   Repoint(link, second.Slave);
   far = &second;
   const int frames = host.MonitorFrames;
@@ -266,11 +254,11 @@ TEST(PortReopen, AHungUpPortComesBackUnderItsNameWithoutSpinning) {
 
   // The user's own choice ends the waiting; a failed open is not retried.
   far = nullptr;
-  second.Close();
+  second.CloseMaster();
   ASSERT_GT(tickUntil([&] { return !reopen.Waiting().empty(); }, 3), 0);
   reopen.Forget();
   EXPECT_FALSE(port.Open(home.File("no-such-port"), error));
-  TPty third;
+  TPtyPair third;
   Repoint(link, third.Slave);
   tickUntil([] { return false; }, 2 * ReopenTicks);
   EXPECT_FALSE(port.IsOpen());
