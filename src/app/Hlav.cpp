@@ -87,6 +87,7 @@ void TFormHlav::NormaliseParams() {
 
 void TFormHlav::Timer1Timer() {
   if (Closed) return;
+  ComReopen.Tick();
   Link.Timer1Timer();
   CurveTick();
 }

@@ -17,7 +17,9 @@
 #include "link/Link.h"
 #include "link/MonitorRecorder.h"
 #include "link/MonitorRing.h"
+#include "link/PortReopen.h"
 #include "link/PosixSerialPort.h"
+#include "link/SerialDevices.h"
 #include "model/History.h"
 #include "model/Identity.h"
 #include "model/IgnParams.h"
@@ -43,6 +45,7 @@ class TFormAbout;
 class TFormCurve;
 class TFormDiff;
 class TFormRestorePoints;
+class TFormPorts;
 
 class TFormHlav : public QMainWindow, private TLinkHost {
   Q_OBJECT
@@ -64,6 +67,9 @@ public:
   void MenuCom1Click(int number);
   void SetComMenuChecks();
   void ReadTestMarker();
+  // The Com menu opens: each item's hint names its device and the adapter there.
+  void MenuComPopup();
+  void MenuPortsClick();
 
   // ---- block transfer commands ----
   void MenuReadClick();
@@ -156,6 +162,9 @@ public:
   TUnitIdentity Identity;
   std::uint8_t ComPort = 0;
   TPosixSerialPort ComHandle;
+  TPortReopen ComReopen{ComHandle};
+  TDeviceRoots DeviceRoots; // where the serial devices are looked up
+  TFormPorts* FormPorts = nullptr; // built on first use
   TLinkEngine Link{Image, *this};
   THistory History;
   bool AutoProgramArmed = false;
@@ -176,6 +185,7 @@ public:
   QAction *MenuNew = nullptr, *MenuOpen = nullptr, *MenuSave = nullptr, *MenuPrint = nullptr,
           *MenuExit = nullptr;
   std::array<QAction*, 10> MenuComItems{};
+  QAction* MenuPorts = nullptr;
   QAction *MenuRead = nullptr, *MenuVerify = nullptr, *MenuProgram = nullptr;
   QAction *MenuAdvanceMinus = nullptr, *MenuAdvancePlus = nullptr, *MenuZpet = nullptr,
           *MenuZnovu = nullptr;

@@ -6,6 +6,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "app/FormPorts.h"
 #include "app/HlavTexts.h"
 #include "link/Monitor.h"
 
@@ -51,6 +52,7 @@ void TFormHlav::ApplyControlTexts() {
   for (QLabel* label : findChildren<QLabel*>())
     if (label->property("vantelAutoSize").toBool()) label->adjustSize();
   CurveTextsChanged();
+  if (FormPorts != nullptr) FormPorts->ApplyTexts(CurrentLanguage);
 }
 
 static void SelectLanguage(TFormHlav& form, TLanguage language) {

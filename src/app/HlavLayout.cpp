@@ -366,6 +366,8 @@ void TFormHlav::BuildMenus() {
     a->setCheckable(true);
     MenuComItems[n - 1] = a;
   }
+  MenuCom->addSeparator();
+  MenuPorts = item(MenuCom, "MenuPorts", "&Ports...", QKeySequence());
 
   MenuDevice = menu("MenuDevice", "&Ignition");
   MenuRead = item(MenuDevice, "MenuRead", "&Read", QKeySequence(Qt::Key_F7));
@@ -420,6 +422,8 @@ void TFormHlav::WireHandlers() {
   both(MenuCzech, nullptr, &TFormHlav::MenuCzechClick);
   both(MenuContens, nullptr, &TFormHlav::MenuContensClick);
   both(MenuAbout, nullptr, &TFormHlav::MenuAboutClick);
+  both(MenuPorts, nullptr, &TFormHlav::MenuPortsClick);
+  connect(MenuCom, &QMenu::aboutToShow, this, &TFormHlav::MenuComPopup);
   for (int n = 1; n <= 10; ++n)
     connect(MenuComItems[n - 1], &QAction::triggered, this, [this, n] { MenuCom1Click(n); });
 

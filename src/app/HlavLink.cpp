@@ -23,6 +23,7 @@ void TFormHlav::OpenComPort() {
 }
 
 void TFormHlav::CloseComPort() {
+  ComReopen.Forget();
   if (ComHandle.IsOpen()) ComHandle.Close();
 }
 

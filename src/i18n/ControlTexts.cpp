@@ -82,6 +82,9 @@ const TControlText ControlTexts[] = {
     {"LabelRpmPulsu", nullptr, TTextProp::Caption, {"Pulses per revolution", "Pulse pro Umdrehung", "Pulses per revolution", "Počet pulsů za otáčku"}},
     {"LabelRpmKorekce", nullptr, TTextProp::Caption, {"Correction [%]", "Korrektion [%]", "Correction [%]", "Korekce [%]"}},
     {"GroupBoxMonInput", nullptr, TTextProp::Caption, {"Input to ground", "Eingang zu Erde", "Entrée de terre", "Vstup uzeměn"}},
+    // The ports dialog's item, last in the Com menu
+    {"MenuPorts", nullptr, TTextProp::Caption, {"&Ports...", "&Schnittstellen...", "&Ports...", "&Porty..."}},
+    {"MenuPorts", nullptr, TTextProp::Hint, {"List the serial ports and assign one to a Com item", "Serielle Schnittstellen auflisten und einem Com-Eintrag zuweisen", "Lister les ports série et en attribuer un à un élément Com", "Seznam sériových portů a jejich přiřazení k položce Com"}},
     // Hints
     {"LabelRpm1", "LabelRpm2", TTextProp::Hint, {"Round per Minute|Speed - Round per Minute", "Umdrehungen pro Minute", "Tours minute", "Otáčky za minutu|Rychlost - Otáčky za minutu"}},
     {"LabelVerze1", nullptr, TTextProp::Hint, {"Version of program in ignition", "Programmverion der Zündung", "Variantes de courbe d´avance", "Verze programu v zapalování"}},
@@ -209,8 +212,8 @@ std::vector<TResolvedText> BuildControlTexts(TLanguage language, const TMessageC
     list.push_back(Resolved(row.Control, row.Prop, row.Text));
 
   for (int n = 1; n <= ComPortCount; ++n)
-    list.push_back(Resolved("MenuCom" + std::to_string(n), TTextProp::Hint,
-                            std::string(ComHintHead[lang]) + " " + std::to_string(n)));
+    list.push_back(
+        Resolved("MenuCom" + std::to_string(n), TTextProp::Hint, ComItemHint(language, n)));
 
   for (const TControlItem& row : ControlItems) {
     auto it = std::find_if(list.begin(), list.end(), [&](const TResolvedText& t) {
@@ -221,6 +224,11 @@ std::vector<TResolvedText> BuildControlTexts(TLanguage language, const TMessageC
     it->Items[row.Index] = row.Text[lang];
   }
   return list;
+}
+
+std::string ComItemHint(TLanguage language, int n) {
+  const int lang = language < LanguageCount ? int(language) : int(LangEnglish);
+  return std::string(ComHintHead[lang]) + " " + std::to_string(n);
 }
 
 bool TooltipEnabled(const std::string& controlName) {

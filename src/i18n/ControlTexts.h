@@ -24,6 +24,9 @@ struct TResolvedText {
 // already be filled for the same language: several captions are built from it.
 std::vector<TResolvedText> BuildControlTexts(TLanguage language, const TMessageCatalogue& msg);
 
+// The given hint of the Com menu's item n, "Set com 3".
+std::string ComItemHint(TLanguage language, int n);
+
 // Controls whose hint is also shown as a tooltip; all other hints reach the status bar only.
 bool TooltipEnabled(const std::string& controlName);
 

@@ -25,6 +25,7 @@ const TFailureRow FailureTable[] = {
     {TFailure::NotWritten, {"cannot write", "Schreiben nicht möglich", "écriture impossible", "nelze zapsat"}},
     {TFailure::NotOnDisk, {"cannot write to disk", "Schreiben auf den Datenträger nicht möglich", "écriture sur le disque impossible", "nelze zapsat na disk"}},
     {TFailure::NotReplaced, {"cannot replace the file", "Datei kann nicht ersetzt werden", "impossible de remplacer le fichier", "soubor nelze nahradit"}},
+    {TFailure::NotALink, {"not a link, left as it is: remove it to assign a device", "keine Verknüpfung, bleibt unverändert: entfernen Sie es, um ein Gerät zuzuweisen", "pas un lien, laissé tel quel : supprimez-le pour attribuer un périphérique", "není odkaz, ponechán beze změny: pro přiřazení zařízení jej odstraňte"}},
     {TFailure::NotRendered, {"cannot draw the page", "Seite kann nicht gezeichnet werden", "impossible de dessiner la page", "stránku nelze vykreslit"}},
 };
 

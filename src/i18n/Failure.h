@@ -27,6 +27,7 @@ enum class TFailure : std::uint8_t {
   NotOnDisk,
   NotReplaced,
   NotRendered,
+  NotALink, // a Com item's link: something else stands in its place
 };
 
 struct TFailureReport {

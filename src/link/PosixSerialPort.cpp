@@ -78,6 +78,7 @@ bool TPosixSerialPort::Open(const std::string& device, TFailureReport& error) {
   SavedTermios = saved;
   HaveSavedTermios = true;
   LineHungUp = false;
+  Device = device;
   return true;
 }
 

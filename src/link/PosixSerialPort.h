@@ -32,6 +32,8 @@ public:
   void Close() override;
   // The line has hung up since it was opened; it stays so until Close.
   bool HungUp() const { return LineHungUp; }
+  // The device last opened: a hung-up port is reopened under the same name.
+  const std::string& DeviceName() const { return Device; }
 
 private:
   // The result of a failed call: EIO means the line has hung up.
@@ -43,5 +45,6 @@ private:
   bool HaveSavedTermios = false;
   bool LineHungUp = false;
   termios SavedTermios{};
+  std::string Device;
   std::vector<std::uint8_t> Unsent; // the cut-off rest of the last frame
 };

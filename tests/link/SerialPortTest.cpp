@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "SimUnit.h"
+#include "support/PtyPair.h"
 #include "support/RecordingHost.h"
 #include "support/TempHome.h"
 #include "link/PortName.h"
@@ -20,24 +21,6 @@
 
 using namespace std::chrono_literals;
 
-namespace {
-
-// The master side of a pseudo-terminal pair and its slave's path.
-struct TPtyPair {
-  int Master = -1;
-  std::string Slave;
-  TPtyPair() {
-    Master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (Master >= 0 && grantpt(Master) == 0 && unlockpt(Master) == 0) Slave = ptsname(Master);
-  }
-  void CloseMaster() {
-    if (Master >= 0) close(Master);
-    Master = -1;
-  }
-  ~TPtyPair() { CloseMaster(); }
-};
-
-} // namespace
 
 TEST(SettingsDirectory, PortDeviceNameAndTestMarker) {
   {
@@ -184,7 +167,7 @@ TEST(PosixSerialPort, HungUpFarEndReportsHungUpWithoutSpinning) {
 // starts on a frame boundary, and the monitor polling recovers.
 TEST(PosixSerialPort, AFrameCutOffByAFullQueueIsFinishedAndPollingRecovers) {
   TPtyPair pty;
-  ASSERT_EQ(fcntl(pty.Master, F_SETFL, fcntl(pty.Master, F_GETFL) | O_NONBLOCK), 0);
+  pty.NonBlocking();
   TPosixSerialPort serial;
   TFailureReport error;
   ASSERT_TRUE(serial.Open(pty.Slave, error)) << DescribeFailure(error, LangEnglish);

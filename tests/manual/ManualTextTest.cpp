@@ -4,6 +4,7 @@
 #include "i18n/CurveTexts.h"
 #include "i18n/ManualTexts.h"
 #include "i18n/Messages.h"
+#include "i18n/PortTexts.h"
 #include "i18n/PrintTexts.h"
 #include "i18n/RestoreTexts.h"
 
@@ -69,44 +70,27 @@ TEST(ManualSources, EveryMessageAndControlTextInTheWordsOfItsLanguage) {
     TMessageCatalogue msg;
     FillMessageCatalogue(msg, language);
     const TPrintTexts& print = PrintTextsFor(language);
-    const std::string wanted[] = {msg.MsgProgramError,
-                                  msg.MsgVerifyError,
-                                  msg.MsgReadError,
-                                  msg.MsgComOpenError,
-                                  msg.MsgOpenFileError,
-                                  msg.MsgFileVersionMismatch,
-                                  msg.MsgAskDefaults,
-                                  msg.MsgManualOpenError,
-                                  msg.MsgSaving,
-                                  msg.MsgUnitVersionMismatch + "  PC-67, IGN-66",
-                                  msg.MsgRead + ":",
-                                  msg.MsgVerify + ":",
-                                  msg.MsgVerify + ": OK",
-                                  msg.MsgProgramming + ":",
-                                  msg.MsgProgramming + ": OK",
-                                  msg.MsgAdvance + " = " + msg.MsgBasic,
-                                  msg.MsgPickup + " - " + msg.MsgIsRunning,
-                                  msg.MsgPickup + " - " + msg.MsgNoSignal,
-                                  msg.MsgStartLimiter + ": " + msg.MsgYes,
-                                  msg.MsgLimiter + " - " + msg.MsgYes,
-                                  msg.MsgShiftLight + " - " + msg.MsgYes,
-                                  msg.MsgClutchMaster + " - " + msg.MsgYes,
-                                  msg.MsgRetard + " - " + msg.MsgYes,
-                                  msg.MsgMotorOff + " - " + msg.MsgYes,
-                                  "Kill switch - " + msg.MsgYes,
-                                  msg.MsgInput + " 1: " + msg.MsgYes,
-                                  msg.MsgPolarity + ": " + msg.MsgPositive,
-                                  msg.MsgProgrammingCount,
-                                  "Programmed data error",
-                                  print.NoPrinter,
-                                  print.JobRefused,
-                                  print.OfferPdf,
-                                  print.PdfError,
-                                  ManualNotShownText(language),
-                                  CurveText(TCurveText::WindowTitle, language),
-                                  StripAccelerator(CurveText(TCurveText::Record, language)),
-                                  StripAccelerator(CurveText(TCurveText::StopRecording, language)),
-                                  CurveText(TCurveText::RecordStopped, language)};
+    const std::string wanted[] = {
+        msg.MsgProgramError, msg.MsgVerifyError, msg.MsgReadError, msg.MsgComOpenError,
+        msg.MsgOpenFileError, msg.MsgFileVersionMismatch, msg.MsgAskDefaults,
+        msg.MsgManualOpenError, msg.MsgSaving,
+        msg.MsgUnitVersionMismatch + "  PC-67, IGN-66",
+        msg.MsgRead + ":", msg.MsgVerify + ":", msg.MsgVerify + ": OK",
+        msg.MsgProgramming + ":", msg.MsgProgramming + ": OK",
+        msg.MsgAdvance + " = " + msg.MsgBasic, msg.MsgPickup + " - " + msg.MsgIsRunning,
+        msg.MsgPickup + " - " + msg.MsgNoSignal, msg.MsgStartLimiter + ": " + msg.MsgYes,
+        msg.MsgLimiter + " - " + msg.MsgYes, msg.MsgShiftLight + " - " + msg.MsgYes,
+        msg.MsgClutchMaster + " - " + msg.MsgYes, msg.MsgRetard + " - " + msg.MsgYes,
+        msg.MsgMotorOff + " - " + msg.MsgYes, "Kill switch - " + msg.MsgYes,
+        msg.MsgInput + " 1: " + msg.MsgYes, msg.MsgPolarity + ": " + msg.MsgPositive,
+        msg.MsgProgrammingCount, "Programmed data error",
+        print.NoPrinter, print.JobRefused, print.OfferPdf, print.PdfError,
+        ManualNotShownText(language), PortText(TPortText::DialogCaption, language),
+        StripAccelerator(PortText(TPortText::Assign, language)),
+        CurveText(TCurveText::WindowTitle, language),
+        StripAccelerator(CurveText(TCurveText::Record, language)),
+        StripAccelerator(CurveText(TCurveText::StopRecording, language)),
+        CurveText(TCurveText::RecordStopped, language)};
     for (const std::string& w : wanted)
       EXPECT_NE(text.find(w), std::string::npos) << Codes[language] << ": \"" << w << '"';
     for (const TRestoreText key :
@@ -121,46 +105,16 @@ TEST(ManualSources, EveryMessageAndControlTextInTheWordsOfItsLanguage) {
     date.erase(date.find_last_not_of(' ') + 1);
     EXPECT_NE(text.find(date), std::string::npos) << Codes[language] << ": " << date;
 
-    const char* const controls[] = {"LabelSpojeni",
-                                    "CheckBoxProgHned",
-                                    "CheckBoxIgnAll",
-                                    "LabelOmez1",
-                                    "LabelOmez2",
-                                    "LabelBaseAdv",
-                                    "LabelPocetBodu",
-                                    "LabelRetard",
-                                    "LabelLedRazeni",
-                                    "CheckBoxRevOutLedRazeni",
-                                    "RadioGroupPolarita",
-                                    "RadioGroupInput1",
-                                    "GroupBoxRpm",
-                                    "LabelRpmPulsu",
-                                    "LabelRpmKorekce",
-                                    "GroupBoxMonInput",
-                                    "LabelAdvance1",
-                                    "MenuFile",
-                                    "MenuCom",
-                                    "MenuDevice",
-                                    "MenuTools",
-                                    "MenuLanguage",
-                                    "MenuHelp",
-                                    "MenuNew",
-                                    "MenuOpen",
-                                    "MenuSave",
-                                    "MenuPrint",
-                                    "MenuRead",
-                                    "MenuVerify",
-                                    "MenuProgram",
-                                    "MenuZpet",
-                                    "MenuZnovu",
-                                    "MenuEnglish",
-                                    "MenuGerman",
-                                    "MenuFrench",
-                                    "MenuCzech",
-                                    "ComboBoxPocPalcu",
-                                    "RadioGroupInput2",
-                                    "MenuCurve",
-                                    "MenuRecord"};
+    const char* const controls[] = {
+        "LabelSpojeni", "CheckBoxProgHned", "CheckBoxIgnAll", "LabelOmez1", "LabelOmez2",
+        "LabelBaseAdv", "LabelPocetBodu", "LabelRetard", "LabelLedRazeni",
+        "CheckBoxRevOutLedRazeni", "RadioGroupPolarita", "RadioGroupInput1", "GroupBoxRpm",
+        "LabelRpmPulsu", "LabelRpmKorekce", "GroupBoxMonInput", "LabelAdvance1", "MenuFile",
+        "MenuCom", "MenuDevice", "MenuTools", "MenuLanguage", "MenuHelp", "MenuNew",
+        "MenuOpen", "MenuSave", "MenuPrint", "MenuRead", "MenuVerify", "MenuProgram",
+        "MenuZpet", "MenuZnovu", "MenuEnglish", "MenuGerman", "MenuFrench", "MenuCzech",
+        "ComboBoxPocPalcu", "RadioGroupInput2", "MenuCurve", "MenuRecord",
+        "MenuPorts"};
     for (const TResolvedText& t : BuildControlTexts(language, msg)) {
       if (std::find(std::begin(controls), std::end(controls), t.Control) == std::end(controls))
         continue;
