@@ -2,11 +2,25 @@
 
 #include <cstdio>
 
-namespace {
-
-std::uint16_t Word(const std::uint8_t* frame, int offset) {
+std::uint16_t MonitorWord(const std::uint8_t* frame, int offset) {
   return static_cast<std::uint16_t>(frame[offset] | (frame[offset + 1] << 8));
 }
+
+std::uint16_t MonitorLiveRpm(const std::uint8_t* frame) {
+  return frame[MonitorOffset::Pickup] != 0 ? MonitorWord(frame, MonitorOffset::Rpm) : 0;
+}
+
+int MonitorAdvance(const std::uint8_t* frame) {
+  return static_cast<int>(frame[MonitorOffset::Advance]) - 100;
+}
+
+TColour VoltageColour(unsigned millivolts) {
+  if (millivolts >= 17999 || millivolts <= 7000) return TColour::Red;
+  if (millivolts >= 14999 || millivolts <= 11000) return TColour::Yellow;
+  return TColour::ButtonFace; // the normal band, 11001 to 14998 mV
+}
+
+namespace {
 
 // head + separator + Yes/No, coloured when the flag is set.
 void ShowFlag(TLabelView& label, const std::string& head, const char* separator, bool set,
@@ -23,7 +37,7 @@ void BuildMonitorView(const std::uint8_t* frame, const TMessageCatalogue& msg, s
   char buffer[96];
   const bool pickup = frame[O::Pickup] != 0;
 
-  view.LiveRpm = pickup ? Word(frame, O::Rpm) : 0;
+  view.LiveRpm = MonitorLiveRpm(frame);
   std::snprintf(buffer, sizeof buffer, "RPM = %d ", view.LiveRpm);
   view.LabelRpm.assign(buffer);
 
@@ -31,7 +45,7 @@ void BuildMonitorView(const std::uint8_t* frame, const TMessageCatalogue& msg, s
   const int gauge = view.LiveRpm / divisor;
   view.GaugeRpm = gauge < 0 ? 0 : (gauge > 100 ? 100 : gauge);
 
-  const int advance = static_cast<int>(frame[O::Advance]) - 100;
+  const int advance = MonitorAdvance(frame);
   const int maxAdvance = frame[O::MaxAdvance];
   view.MonAdvance.Text.assign(msg.MsgAdvance);
   if (!pickup || frame[O::BaseAdvance] != 0) {
@@ -42,18 +56,13 @@ void BuildMonitorView(const std::uint8_t* frame, const TMessageCatalogue& msg, s
   }
   view.MonAdvance.Colour = advance >= maxAdvance ? TColour::Yellow : TColour::ButtonFace;
 
-  const unsigned volts = Word(frame, O::Voltage);
+  const unsigned volts = MonitorWord(frame, O::Voltage);
   // v x 0.001 held in single precision; 0.001f * v rounds 308 of the readings differently
   // (9950 mV would read 10.0 instead of 9.9).
   const float shown = static_cast<float>(volts * 0.001);
   std::snprintf(buffer, sizeof buffer, "U = %4.1f [V]", static_cast<double>(shown));
   view.Napeti.Text.assign(buffer);
-  if (volts >= 17999 || volts <= 7000)
-    view.Napeti.Colour = TColour::Red;
-  else if (volts >= 14999 || volts <= 11000)
-    view.Napeti.Colour = TColour::Yellow;
-  else
-    view.Napeti.Colour = TColour::ButtonFace;
+  view.Napeti.Colour = VoltageColour(volts);
 
   ShowFlag(view.MonStartLimiterOut, msg.MsgStartLimiter, ": ", frame[O::StartLimiter] != 0, msg,
            TColour::Fuchsia);
@@ -90,15 +99,16 @@ void BuildMonitorView(const std::uint8_t* frame, const TMessageCatalogue& msg, s
     view.VersionText.assign(msg.MsgUnitVersionMismatch).append(buffer);
   }
 
-  view.SaveCountdown = Word(frame, O::SaveCountdown);
+  view.SaveCountdown = MonitorWord(frame, O::SaveCountdown);
   view.EeDataErrVisible = frame[O::DataError] != 0;
 
   std::snprintf(buffer, sizeof buffer, "%u",
-                static_cast<unsigned>(Word(frame, O::ProgrammingCount)));
+                static_cast<unsigned>(MonitorWord(frame, O::ProgrammingCount)));
   view.PocetProgramovani.assign(msg.MsgProgrammingCount).append(buffer);
 
   for (int i = 0; i < 8; ++i) {
-    std::snprintf(buffer, sizeof buffer, "Test%d = %d ", i + 1, Word(frame, O::Test + 2 * i));
+    std::snprintf(buffer, sizeof buffer, "Test%d = %d ", i + 1,
+                  MonitorWord(frame, O::Test + 2 * i));
     view.Test[i].assign(buffer);
   }
 }

@@ -44,6 +44,16 @@ inline constexpr int Rpm = 1, Voltage = 3, ProgrammingCount = 5, Test = 7, Input
                      SaveCountdown = 47, DataError = 49, Version = 50;
 }
 
+// Values of a monitor frame (bytes 0..50), taken the same way by every reader of a frame.
+std::uint16_t MonitorWord(const std::uint8_t* frame, int offset);
+// The engine speed in rpm; 0 while the pick-up reports no signal (the speed bytes then
+// mean nothing).
+std::uint16_t MonitorLiveRpm(const std::uint8_t* frame);
+// The current advance in degrees (byte 31 less 100; negative under retard).
+int MonitorAdvance(const std::uint8_t* frame);
+// The colour of a supply voltage: red far out, yellow near the ends of the normal band.
+TColour VoltageColour(unsigned millivolts);
+
 // frame: bytes 0..50 of an accepted monitor frame. omez2: the limiter speed of the record
 // (hundreds of rpm) that scales the speed gauge.
 void BuildMonitorView(const std::uint8_t* frame, const TMessageCatalogue& msg, std::uint8_t omez2,
