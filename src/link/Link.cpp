@@ -132,6 +132,7 @@ void TLinkEngine::BeginTransfer(TTransferMode mode, std::uint8_t command,
   TransferMode = mode;
   CurrentCommand = command;
   RetryCount = 0;
+  DifferingReplies = 0;
   SaveReportPending = false;
   Host.SetStatusColour(TColour::ButtonFace);
   Host.SetStatusText(status);
@@ -228,13 +229,19 @@ void TLinkEngine::HandleBlockReply() {
       if (VersionMismatch()) return;
       NextBlock();
     } else {
-      if (!equal) return; // resent by the time-out
+      if (!equal) { // resent by the time-out
+        ++DifferingReplies;
+        return;
+      }
       TransferDone = true;
       StartVerifyPass();
     }
     break;
   case tmVerify:
-    if (!equal) return;
+    if (!equal) {
+      ++DifferingReplies;
+      return;
+    }
     SetGauge(GaugeMax);
     Host.SetStatusColour(TColour::ButtonFace);
     Host.SetStatusText(Host.Messages().MsgVerify + ": OK");

@@ -88,6 +88,9 @@ public:
   // Set when a programming pass has been verified and no monitor frame has reported the
   // unit's storing since: "Programing: OK" waits for that report.
   bool SaveReportPending = false;
+  // Block replies of the running pass that arrived whole but carried other parameters than
+  // the image (a wrong echo or verify copy): the unit answers, but holds something else.
+  std::uint8_t DifferingReplies = 0;
   std::uint16_t SaveCountdown = 0;
   std::uint16_t LiveRpm = 0;
   bool Printing = false;
