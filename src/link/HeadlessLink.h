@@ -76,8 +76,8 @@ public:
   TDeviceImage Image{};
   THeadlessHost Host{Image};
   TLinkEngine Engine{Image, Host};
-  long Ticks = 0;       // ticks since the link was made
-  long PassTicks = 0;   // ticks of the last pass or wait, from its command to its end
+  long Ticks = 0;     // ticks since the link was made
+  long PassTicks = 0; // ticks of the last pass or wait, from its command to its end
 
 private:
   TPassOutcome Run(void (TLinkEngine::*start)());
