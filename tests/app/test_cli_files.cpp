@@ -50,8 +50,7 @@ private slots:
       QVERIFY2(answerer.Texts.isEmpty(), qPrintable(answerer.Texts.join("|")));
     }
 
-    const TCliRun read =
-        RunCli({"-p", sim.Path, "read", "-o", home.File("cli.ign").toStdString()});
+    const TCliRun read = RunCli({"-p", sim.Path, "read", "-o", home.File("cli.ign").toStdString()});
     QVERIFY2(read.Status == 0, read.Err.c_str());
     const std::string window = TTempHome::Slurp(home.File("window.ign").toStdString());
     QVERIFY(window.find("\r\nRPM_ADV       600  1000  1100  4000 ") != std::string::npos);

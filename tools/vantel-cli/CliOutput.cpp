@@ -75,10 +75,25 @@ std::string JsonString(const std::string& utf8) {
   return out + "\"";
 }
 
+namespace {
+
+// The unit's bytes for a terminal: a control character (C0, DEL or C1) could move the
+// cursor or change the terminal's state, so it shows as '?'.
+std::string Printable(const std::string& text) {
+  std::string out = text;
+  for (char& c : out) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || (b >= 0x7F && b < 0xA0)) c = '?';
+  }
+  return Latin1ToUtf8(out);
+}
+
+} // namespace
+
 std::string IdentityText(const TUnitIdentity& id, unsigned layoutVersion) {
-  return "Unit program:   " + Latin1ToUtf8(id.UnitVersionText) + "\n" +
-         "Program date:   " + Latin1ToUtf8(id.UnitDateText) + "\n" +
-         "Program time:   " + Latin1ToUtf8(id.UnitTimeText) + "\n" +
+  return "Unit program:   " + Printable(id.UnitVersionText) + "\n" +
+         "Program date:   " + Printable(id.UnitDateText) + "\n" +
+         "Program time:   " + Printable(id.UnitTimeText) + "\n" +
          "Layout version: " + std::to_string(layoutVersion) + "\n";
 }
 

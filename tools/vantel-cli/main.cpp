@@ -350,12 +350,18 @@ private:
     TPassOutcome outcome = Link.Program();
     const long programTicks = Link.PassTicks;
     long storeTicks = 0;
+    TResult result = Outcome(outcome, "echoed other parameters than were sent");
     if (outcome == TPassOutcome::Ok) {
       outcome = Link.WaitStored();
       storeTicks = Link.PassTicks;
       Link.PassTicks = programTicks;
+      result = Outcome(outcome, "");
+      if (outcome == TPassOutcome::NoReply)
+        result.Text = "the unit on " + Port.DeviceName() +
+                      (Port.HungUp() ? " hung up" : " stopped answering") +
+                      " while it stored the parameters";
     }
-    const int status = Report(Outcome(outcome, "echoed other parameters than were sent"));
+    const int status = Report(result);
     std::string fields =
         ",\"store_ticks\":" + std::to_string(storeTicks) + ",\"file\":" + JsonString(Args.File);
     if (Args.Backup) fields += ",\"backup\":" + JsonString(*Args.Backup);
