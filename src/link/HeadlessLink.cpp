@@ -8,18 +8,6 @@ THeadlessHost::THeadlessHost(TDeviceImage& image) : Image(image) {
   FillMessageCatalogue(Msg, LangEnglish);
 }
 
-void THeadlessHost::SetStatusText(const std::string& text) {
-  if (text == StatusText) return;
-  StatusText = text;
-  if (OnStatus) OnStatus();
-}
-
-void THeadlessHost::SetGaugeProgress(int progress) {
-  if (progress == Gauge) return;
-  Gauge = progress;
-  if (OnStatus) OnStatus();
-}
-
 void THeadlessHost::ShowMonitorFrame(const TMonitorView& view) {
   if (OnMonitorFrame) OnMonitorFrame(view);
 }

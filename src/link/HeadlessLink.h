@@ -13,10 +13,10 @@ class THeadlessHost : public TLinkHost {
 public:
   explicit THeadlessHost(TDeviceImage& image);
 
-  void SetStatusText(const std::string& text) override;
+  void SetStatusText(const std::string& text) override { StatusText = text; }
   void SetStatusColour(TColour colour) override { StatusColour = colour; }
   void SetStatusVisible(bool) override {}
-  void SetGaugeProgress(int progress) override;
+  void SetGaugeProgress(int progress) override { Gauge = progress; }
   void SetGaugeVisible(bool) override {}
   void SetConnectionVisible(bool) override {}
   void HideVersionLabel() override {}
@@ -34,8 +34,7 @@ public:
   std::string ModalText; // the version box's text, empty while none was shown
   TUnitIdentity Identity;
   bool IdentityDecoded = false;
-  // Called when the status text or the gauge changed, and on every accepted monitor frame.
-  std::function<void()> OnStatus;
+  // Called on every accepted monitor frame.
   std::function<void(const TMonitorView&)> OnMonitorFrame;
 
 private:

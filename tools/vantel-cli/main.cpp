@@ -178,32 +178,34 @@ private:
   bool Started = false;
 };
 
-// The status label and the gauge on one line of standard error, for a person watching.
+// The status label and the gauge on one line of standard error, for a person watching;
+// shown as they stand after a tick, as the window repaints after its tick.
 class TProgress {
 public:
   explicit TProgress(const THeadlessHost& host) : Host(host), On(isatty(STDERR_FILENO) == 1) {}
-  void Show() {
-    if (!On) return;
-    std::fprintf(stderr, "\r\033[K%s %d%%", Host.StatusText.c_str(), Host.Gauge * 100 / GaugeMax);
-    Shown = true;
+  void Update() {
+    if (!On || Host.StatusText.empty()) return;
+    const std::string line =
+        Host.StatusText + " " + std::to_string(Host.Gauge * 100 / GaugeMax) + "%";
+    if (line == Shown) return;
+    std::fprintf(stderr, "\r\033[K%s", line.c_str());
+    Shown = line;
   }
   void End() {
-    if (Shown) std::fputs("\r\033[K", stderr);
-    Shown = false;
+    if (!Shown.empty()) std::fputs("\r\033[K", stderr);
+    Shown.clear();
   }
 
 private:
   const THeadlessHost& Host;
   bool On;
-  bool Shown = false;
+  std::string Shown; // the line standing on the terminal
 };
 
 class TSession {
 public:
   TSession(const TArgs& args, TPosixSerialPort& port)
-      : Args(args), Port(port), Link(port, [this] { Clock.Wait(); }), Progress(Link.Host) {
-    Link.Host.OnStatus = [this] { Progress.Show(); };
-  }
+      : Args(args), Port(port), Link(port, [this] { WaitTick(); }), Progress(Link.Host) {}
 
   int Run() {
     if (Args.Command == "read") return Read();
@@ -214,6 +216,11 @@ public:
   }
 
 private:
+  void WaitTick() {
+    Progress.Update(); // what the last tick left
+    Clock.Wait();
+  }
+
   unsigned LayoutVersion() const { return Link.Image.Block0[10]; }
 
   struct TResult {
