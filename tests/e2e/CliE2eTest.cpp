@@ -272,6 +272,15 @@ TEST_F(CliEndToEnd, PortsByComNumberOrPathAndUsageErrors) {
       EXPECT_EQ(run.Status, ExitOk) << port << ": " << run.Err;
     }
   }
+  {
+    // Com 2 through the link com2 in the settings directory, which vantel-sim makes.
+    TEnvGuard com2("VANTEL_COM2", std::nullopt);
+    TSimProcess linked;
+    std::string error;
+    ASSERT_TRUE(linked.Start(TSimProcess::Program(), {"--link", File("com2")}, error)) << error;
+    const TCliRun run = RunCli({"-p", "2", "identity"});
+    EXPECT_EQ(run.Status, ExitOk) << run.Err;
+  }
   TEnvGuard com1("VANTEL_COM1", File("no-such-device"));
   TCliRun run = RunCli({"identity"}); // Com 1 by default
   EXPECT_EQ(run.Status, ExitNoReply);
