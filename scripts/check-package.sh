@@ -17,9 +17,10 @@ dpkg-deb -x "$deb" "$root"
 usr=$root/usr
 id=io.github.vantel9.setup
 
-for f in bin/vantel bin/vantel-sim share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
+for f in bin/vantel bin/vantel-sim bin/vantel-cli share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
          share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/48x48/apps/$id.png \
-         share/man/man1/vantel.1.gz share/man/man1/vantel-sim.1.gz share/doc/vantel/copyright \
+         share/man/man1/vantel.1.gz share/man/man1/vantel-sim.1.gz share/man/man1/vantel-cli.1.gz \
+         share/doc/vantel/copyright \
          share/doc/vantel/changelog.Debian.gz share/vantel/assets/logo_main.jpg \
          share/vantel/assets/logo_about.jpg; do
   [ -f "$usr/$f" ] && ok "$f" || bad "missing /usr/$f"
@@ -29,6 +30,10 @@ out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$usr/bin/vantel" --version) && \
   grep -q "GPL-3.0-or-later" <<<"$out" && ok "vantel --version: $(head -1 <<<"$out")" || bad "vantel --version"
 out=$("$usr/bin/vantel-sim" --help) && grep -q "^Usage: vantel-sim" <<<"$out" && \
   ok "vantel-sim --help" || bad "vantel-sim --help"
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$usr/bin/vantel-cli" --help) && \
+  grep -q "^Usage: vantel-cli" <<<"$out" && ok "vantel-cli --help" || bad "vantel-cli --help"
+status=0; "$usr/bin/vantel-cli" -p "$root/no-such-port" identity 2>/dev/null || status=$?
+[ $status -eq 2 ] && ok "vantel-cli without a port: exit 2" || bad "vantel-cli without a port: exit $status"
 
 desktop-file-validate "$usr/share/applications/$id.desktop" && ok "desktop-file-validate" || \
   bad "desktop-file-validate"
@@ -58,7 +63,7 @@ if [ -n "$where" ]; then
 fi
 
 src=$(cd "$(dirname "$0")/.." && pwd)
-for b in vantel vantel-sim; do
+for b in vantel vantel-sim vantel-cli; do
   if grep -q -a -F "$src" "$usr/bin/$b"; then bad "$b holds the path $src"; else ok "$b holds no source path"; fi
 done
 

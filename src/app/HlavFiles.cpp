@@ -12,7 +12,6 @@
 #include <QScreen>
 #include <QStyle>
 
-#include <sstream>
 #include <string>
 
 #include "files/IgnFile.h"
@@ -124,9 +123,7 @@ void TFormHlav::MenuSaveClick() {
   NormaliseParams();
   ParamsToScreen();
 
-  std::ostringstream text(std::ios::out | std::ios::binary);
-  WriteIgnFile(text, Image.Params);
-  if (!WriteFileSafely(LocalPath(path), text.str(), failure)) {
+  if (!WriteFileSafely(LocalPath(path), IgnFileText(Image.Params), failure)) {
     ShowMessageBox(OpenFileErrorText(Msg, failure));
     return;
   }

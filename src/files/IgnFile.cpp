@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstddef>
 #include <ostream>
+#include <sstream>
 #include <string_view>
 
 #include "files/Tokens.h"
@@ -121,6 +122,12 @@ const TGroup* FindGroup(std::string_view token) {
 }
 
 } // namespace
+
+std::string IgnFileText(const TIgnParams& p) {
+  std::ostringstream text(std::ios::out | std::ios::binary);
+  WriteIgnFile(text, p);
+  return text.str();
+}
 
 bool WriteIgnFile(std::ostream& out, const TIgnParams& p) {
   PutText(out, "ZANDERIX_KEY  ");

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <string>
 #include <string_view>
 
 #include "model/IgnParams.h"
@@ -17,6 +18,8 @@ inline constexpr int IgnTokenMax = 261;
 // written as they stand, not tested or clamped. Returns false when the stream failed
 // (for example a full disk); the stream is neither flushed nor closed here.
 bool WriteIgnFile(std::ostream& out, const TIgnParams& p);
+// The whole file of a record as WriteIgnFile writes it: what Save puts on disk.
+std::string IgnFileText(const TIgnParams& p);
 
 // Reads a file written by WriteIgnFile or by hand. Returns false, leaving `p`
 // untouched, when no "ZANDERIX_KEY" followed by 67 is found. Otherwise every group

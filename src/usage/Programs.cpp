@@ -56,7 +56,7 @@ const TProgramUsage& VantelUsage() {
       {{"0", "the window was closed, or the help or the version was printed"},
        {"1", "the help or the version could not be written"},
        {"other", "the window could not be opened, for example without a display"}},
-      {"vantel-sim(1)"}};
+      {"vantel-cli(1)", "vantel-sim(1)"}};
   return usage;
 }
 
@@ -104,6 +104,79 @@ const TProgramUsage& VantelSimUsage() {
              "or the version was printed"},
        {"1", "no pseudo-terminal could be opened, or the help could not be written"},
        {"2", "an unknown option or a wrong value"}},
-      {"vantel(1)"}};
+      {"vantel(1)", "vantel-cli(1)"}};
+  return usage;
+}
+
+const TProgramUsage& VantelCliUsage() {
+  static const TProgramUsage usage{
+      "vantel-cli",
+      "read, verify and program a VANTEL-9 ignition unit from the command line",
+      {"[-p PORT] [--json] read [-o FILE.ign]", "[-p PORT] [--json] verify FILE.ign",
+       "[-p PORT] [--json] program FILE.ign [--backup FILE.ign]",
+       "[-p PORT] [--json | --csv] monitor [--count N | --seconds S]",
+       "[-p PORT] [--json] identity", "--help | --version"},
+      {"vantel-cli does what the window of vantel does with a unit, for workshops that program "
+       "many units, test benches and scripts. Its passes are the window's: the same frames, a "
+       "tick every 55 ms, a block frame sent again after 4 ticks without an accepted reply and "
+       "at most five times, so it works with a unit exactly as the window does. Parameter files "
+       "are read and written as Open and Save do.",
+       "A file given to verify or program is laid onto the default parameters, as Open does in "
+       "a window started afresh, and normalised: curve speeds rising within their bounds, the "
+       "start limiter not above the limiter. Bytes of the unit's memory that no .ign file "
+       "carries are sent as 0.",
+       "While a pass runs and standard error is a terminal, the status and the progress of the "
+       "window's status line are shown there. Every failure is one line on standard error."},
+      {{"read",
+        "read the unit (block 0, block 1, then the verify pass) and write its parameters as a "
+        ".ign file to FILE.ign, or to standard output without -o; then print the unit's "
+        "identity (on standard error when the record went to standard output)"},
+       {"verify FILE.ign", "verify the unit's parameters against the file's"},
+       {"program FILE.ign",
+        "program the file's parameters (block 0, block 1, then the verify pass) and wait until "
+        "the unit has stored them"},
+       {"monitor",
+        "print the unit's live values about three times a second, until interrupted: a table, "
+        "or with --csv the rows of the live-value recording (time, rpm, advance, max_advance, "
+        "voltage, programming_count, save_countdown, version and one column for every flag)"},
+       {"identity", "print the name, date and time of the unit's program and its layout version"}},
+      {{"-p, --port PORT",
+        "the serial port: a Com number 1..10 (also written COM3), mapped to a device as the "
+        "window's Com menu maps it, or a device path such as /dev/ttyUSB0; default 1"},
+       {"-o, --output FILE.ign",
+        "read: write the parameters to this file; it is replaced only once the new one is "
+        "complete. - is standard output"},
+       {"--backup FILE.ign",
+        "program: read the unit into this file first; when that read fails, nothing is "
+        "programmed"},
+       {"--csv", "monitor: CSV rows with a header line and CR LF line ends"},
+       {"--count N", "monitor: stop after N rows"},
+       {"--seconds S", "monitor: stop after S seconds"},
+       {"--json",
+        "one JSON object with the results: command, status (the window's status text), exit, "
+        "ticks (of the pass, from the command to its end; for program also store_ticks, until "
+        "the unit has stored), the unit's identity (UnitVersionText, UnitDateText, UnitTimeText, "
+        "LayoutVersion) and for read the parameters under their record names (Bike, "
+        "PocetBodu, BaseAdv, Omez1, Omez2, Retard, Polarita, GeberNr, LedRazeni, Clutch1, "
+        "Clutch2, Input1, Input2, RpmPulsu, RpmKorekce, RevOutLedRazeni, RpmAdv, Advance) in "
+        "the unit's units. With read and no -o the parameters go only into the object. "
+        "monitor: one object per row, keyed by the CSV columns"},
+       {"-h, --help", "print this help and exit"},
+       {"--version", "print the version and the license and exit"}},
+      {{"VANTEL_COM1 ... VANTEL_COM10",
+        "the device of Com number n, as for vantel; when not set, the file or symbolic link "
+        "com<n> in the settings directory when it exists, else /dev/ttyUSB<n-1>"},
+       {"VANTEL_HOME, XDG_CONFIG_HOME", "where the settings directory is, as for vantel"}},
+      {{"~/.config/vantel/com1 ... com10", "optional links to serial devices, as for vantel"}},
+      {{"0", "success"},
+       {"1", "verify difference: the unit answered with other parameters than the file's (or, "
+             "for read, than their normalised form, which is written all the same)"},
+       {"2", "no reply from the unit, the port could not be opened or hung up, or the backup "
+             "could not be read"},
+       {"3", "the unit has another layout version than 67"},
+       {"4", "a file could not be read, is no .ign file of layout version 67, or could not be "
+             "written; a file that is replaced stays as it was"},
+       {"64", "wrong usage: an unknown command or option, or a missing or wrong value"}},
+      {"vantel(1)", "vantel-sim(1)"}};
   return usage;
 }

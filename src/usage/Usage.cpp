@@ -124,14 +124,15 @@ std::string HelpText(const TProgramUsage& usage) {
   HelpList(out, "Environment", usage.Environment);
   HelpList(out, "Files", usage.Files);
   HelpList(out, "Exit status", usage.ExitStatus);
-  out += "\nLicense GPL-3.0-or-later: GNU GPL version 3 or later.";
+  std::string closing = "License GPL-3.0-or-later: GNU GPL version 3 or later.";
   if (!usage.SeeAlso.empty()) {
-    out += " See also:";
+    closing += " See also:";
     for (std::size_t i = 0; i < usage.SeeAlso.size(); ++i)
-      out += (i == 0 ? " " : ", ") + usage.SeeAlso[i];
-    out += ".";
+      closing += (i == 0 ? " " : ", ") + usage.SeeAlso[i];
+    closing += ".";
   }
   out += '\n';
+  Wrap(out, closing, 0, 0);
   return out;
 }
 
@@ -211,7 +212,8 @@ std::optional<int> AnswerInfoRequest(int argc, const char* const* argv,
 }
 
 const std::vector<const TProgramUsage*>& InstalledPrograms() {
-  static const std::vector<const TProgramUsage*> programs = {&VantelUsage(), &VantelSimUsage()};
+  static const std::vector<const TProgramUsage*> programs = {&VantelUsage(), &VantelSimUsage(),
+                                                                   &VantelCliUsage()};
   return programs;
 }
 

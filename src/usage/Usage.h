@@ -51,5 +51,6 @@ bool WriteText(const std::string& text, std::FILE* out);
 // The descriptions of the programs the project installs.
 const TProgramUsage& VantelUsage();
 const TProgramUsage& VantelSimUsage();
+const TProgramUsage& VantelCliUsage();
 const std::vector<const TProgramUsage*>& InstalledPrograms();
 const TProgramUsage* FindProgramUsage(std::string_view name);

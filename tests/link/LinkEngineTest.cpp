@@ -11,6 +11,7 @@
 
 #include "SimUnit.h"
 #include "support/RecordingHost.h"
+#include "link/HeadlessLink.h"
 #include "link/Link.h"
 #include "model/Normalise.h"
 
@@ -186,6 +187,15 @@ TSimOptions Silent() {
 TSimOptions Faulty(bool TSimOptions::*fault) {
   TSimOptions o;
   o.*fault = true;
+  return o;
+}
+
+TSimOptions BadEcho() { return Faulty(&TSimOptions::BadEcho); }
+TSimOptions BadVerify() { return Faulty(&TSimOptions::BadVerify); }
+
+TSimOptions Version66() {
+  TSimOptions o;
+  o.LayoutVersion = 66;
   return o;
 }
 
@@ -911,4 +921,105 @@ TEST(LinkEngineDifference, TheLastRejectedReplyIsOfferedWithTheRecordItFailed) {
     EXPECT_EQ(echoes, 3);
     EXPECT_FALSE(rig.Host.Offered);
   }
+}
+
+// The command-line tool's passes: the same engine at the same ticks, run to their end by a
+// plain loop, and how each ended.
+TEST(HeadlessLink, PassesTakeTheWindowsTicksAndTellHowTheyEnded) {
+  struct {
+    const char* Name;
+    TSimOptions Unit;
+    TPassOutcome (THeadlessLink::*Pass)();
+    TPassOutcome Outcome;
+    long Ticks;     // from the command to the end of the pass
+    int BlockSends; // block frames sent
+  } const cases[] = {
+      // A fresh engine sends on the 4th tick; each reply is handled on the next tick, and
+      // the frame it sends there counts as one tick old at the end of that tick.
+      {"read", {}, &THeadlessLink::Read, TPassOutcome::Ok, 4 + 3, 3},
+      {"verify", {}, &THeadlessLink::Verify, TPassOutcome::Ok, 4 + 1, 1},
+      {"program", {}, &THeadlessLink::Program, TPassOutcome::Ok, 4 + 3, 3},
+      {"identity", {}, &THeadlessLink::ReadIdentity, TPassOutcome::Ok, 4 + 1, 2},
+      // Five sends 4 ticks apart, then the failure 4 ticks after the last.
+      {"read, silent", Silent(), &THeadlessLink::Read, TPassOutcome::NoReply, 4 + 4 * 5, 5},
+      {"program, silent", Silent(), &THeadlessLink::Program, TPassOutcome::NoReply, 24, 5},
+      {"identity, silent", Silent(), &THeadlessLink::ReadIdentity, TPassOutcome::NoReply, 24, 5},
+      {"read, version 66", Version66(), &THeadlessLink::Read, TPassOutcome::OtherVersion, 5, 1},
+      {"identity, version 66", Version66(), &THeadlessLink::ReadIdentity,
+       TPassOutcome::OtherVersion, 5, 1},
+      {"program, bad echo", BadEcho(), &THeadlessLink::Program, TPassOutcome::Differs, 4 + 4 * 5,
+       6},
+      {"verify, bad copy", BadVerify(), &THeadlessLink::Verify, TPassOutcome::Differs, 4 + 4 * 5,
+       5},
+      // A read whose verify pass gets another copy: what was read stays, the pass differs.
+      {"read, bad copy", BadVerify(), &THeadlessLink::Read, TPassOutcome::Differs, 5 + 4 * 5, 7},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TSimUnit unit(c.Unit);
+    int now = 0;
+    TSimPort port(unit, now);
+    THeadlessLink link(port, [&] {
+      ++now;
+      port.Deliver();
+      unit.Advance(TickMs / 1000.0);
+    });
+    // The unit holds the record of a fresh link, but for one byte the file does not carry.
+    TIgnParams held = link.Image.Params;
+    held.Reserved19 = 7;
+    unit.SetBlock1(reinterpret_cast<const std::uint8_t*>(&held));
+    link.Image.Params.Reserved19 = 7;
+    EXPECT_EQ((link.*c.Pass)(), c.Outcome);
+    EXPECT_EQ(link.PassTicks, c.Ticks);
+    EXPECT_EQ(static_cast<int>(port.BlockFrames().size()), c.BlockSends);
+    if (c.Pass != &THeadlessLink::Verify && c.Outcome != TPassOutcome::NoReply) {
+      EXPECT_TRUE(link.Host.IdentityDecoded);
+      EXPECT_EQ(link.Host.Identity.UnitVersionText, "VNT12");
+    }
+    if (c.Outcome == TPassOutcome::OtherVersion) {
+      EXPECT_EQ(link.Host.ModalText,
+                "Unmatched version of PC and Ignition programs!  PC-67, IGN-66");
+    }
+    if (c.Pass == &THeadlessLink::Read && c.Outcome != TPassOutcome::OtherVersion) {
+      EXPECT_EQ(std::memcmp(&link.Image.Params, &held, BlockSize), 0);
+    }
+  }
+}
+
+TEST(HeadlessLink, ProgrammingWaitsUntilTheUnitHasStoredAndMonitorStopsWhenItFallsSilent) {
+  TSimUnit unit;
+  int now = 0;
+  TSimPort port(unit, now);
+  THeadlessLink link(port, [&] {
+    ++now;
+    port.Deliver();
+    unit.Advance(TickMs / 1000.0);
+  });
+  link.Image.Params.BaseAdv = 14;
+  ASSERT_EQ(link.Program(), TPassOutcome::Ok);
+  std::vector<std::uint16_t> countdowns;
+  link.Host.OnMonitorFrame = [&](const TMonitorView& view) {
+    countdowns.push_back(view.SaveCountdown);
+  };
+  ASSERT_EQ(link.WaitStored(), TPassOutcome::Ok);
+  EXPECT_EQ(link.Host.StatusText, "Programing: OK");
+  ASSERT_GE(countdowns.size(), 2u);
+  EXPECT_GT(countdowns.front(), 0);
+  EXPECT_EQ(countdowns.back(), 0);
+  // About the unit's 3 s of storing, in monitor requests every 6 ticks.
+  EXPECT_NEAR(link.PassTicks, TSimUnit::StoreSeconds * 1000 / TickMs, 2 * MonitorTicks);
+  EXPECT_EQ(unit.Params().BaseAdv, 14);
+
+  int frames = 0;
+  link.Host.OnMonitorFrame = [&](const TMonitorView&) { ++frames; };
+  EXPECT_TRUE(link.Watch([&] { return frames == 3; }));
+  EXPECT_EQ(link.PassTicks, 3 * MonitorTicks);
+  port.Unplugged = true;
+  EXPECT_FALSE(link.Watch([] { return false; }));
+  EXPECT_EQ(link.PassTicks, NoLinkLimitTicks);
+
+  // A unit that stops answering while it stores.
+  ASSERT_EQ((port.Unplugged = false, link.Program()), TPassOutcome::Ok);
+  port.Unplugged = true;
+  EXPECT_EQ(link.WaitStored(), TPassOutcome::NoReply);
 }

@@ -39,7 +39,7 @@ TEST(InfoRequest, HelpOrVersionAnywhereBeforeTheEndOfOptions) {
 }
 
 TEST(HelpText, EveryProgramNamesItsOptionsEnvironmentAndExitStatusWithinTheWidth) {
-  ASSERT_EQ(InstalledPrograms().size(), 2u);
+  ASSERT_EQ(InstalledPrograms().size(), 3u);
   for (const TProgramUsage* usage : InstalledPrograms()) {
     const std::string help = HelpText(*usage);
     EXPECT_EQ(help.rfind("Usage: " + usage->Name + " ", 0), 0u) << help;

@@ -1,0 +1,17 @@
+// vantel-cli as a process, run as a script runs it: its exit status and what it wrote to
+// standard output and standard error. Qt-free.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct TCliRun {
+  int Status = -1; // the exit status; -1 when it did not start or end
+  std::string Out, Err;
+};
+
+// The vantel-cli of this build.
+std::string CliProgram();
+// Runs it with these arguments and standard input from /dev/null, in the current
+// environment; waits at most timeoutMs, then kills it.
+TCliRun RunCli(const std::vector<std::string>& arguments, int timeoutMs = 60000);
