@@ -286,6 +286,14 @@ TEST_F(CliEndToEnd, PortsByComNumberOrPathAndUsageErrors) {
   EXPECT_EQ(run.Status, ExitNoReply);
   ExpectOneLine(run);
   EXPECT_NE(run.Err.find("no-such-device"), std::string::npos) << run.Err;
+  // A file that cannot be read or written is told before the port is tried.
+  for (const std::vector<std::string>& cli :
+       {std::vector<std::string>{"verify", File("missing.ign")},
+        std::vector<std::string>{"read", "-o", File("no/such/folder.ign")}}) {
+    run = RunCli(cli);
+    EXPECT_EQ(run.Status, ExitFile) << run.Err;
+    EXPECT_EQ(run.Err.find("no-such-device"), std::string::npos) << run.Err;
+  }
 
   const std::vector<std::vector<std::string>> usage = {
       {},

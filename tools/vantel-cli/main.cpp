@@ -208,6 +208,30 @@ public:
       : Args(args), Port(port), Link(port, [this] { WaitTick(); }), Progress(Link.Host) {}
 
   int Run() {
+    // What the files say comes first: a wrong file or folder is told before the port is
+    // touched, and the unit is never left half-served for a file that cannot be written.
+    if (const int status = CheckFiles(); status != ExitOk) return status;
+    TFailureReport failure;
+    if (!Port.Open(PortDevice(Args.Port), failure))
+      return Fail(ExitNoReply, DescribeFailure(failure, LangEnglish));
+    const int status = RunCommand();
+    Port.Close();
+    return status;
+  }
+
+private:
+  int CheckFiles() {
+    if (Args.Command == "read") return CheckWritable(ReadTarget());
+    if (Args.Command != "verify" && Args.Command != "program") return ExitOk;
+    if (const int status = LoadFile(Args.File); status != ExitOk) return status;
+    if (Args.Command == "program" && Args.Backup) return CheckWritable(*Args.Backup);
+    return ExitOk;
+  }
+
+  // The record goes to standard output unless -o names a file; --json alone carries it.
+  std::string ReadTarget() const { return Args.Output.value_or(Args.Json ? "" : "-"); }
+
+  int RunCommand() {
     if (Args.Command == "read") return Read();
     if (Args.Command == "verify") return Verify();
     if (Args.Command == "program") return Program();
@@ -215,7 +239,6 @@ public:
     return Monitor();
   }
 
-private:
   void WaitTick() {
     Progress.Update(); // what the last tick left
     Clock.Wait();
@@ -285,9 +308,7 @@ private:
   }
 
   int Read() {
-    // The record goes to standard output unless -o names a file; --json alone carries it.
-    const std::string path = Args.Output.value_or(Args.Json ? "" : "-");
-    if (const int status = CheckWritable(path); status != ExitOk) return status;
+    const std::string path = ReadTarget();
     const TPassOutcome outcome = Link.Read();
     int status = ExitOk;
     if (outcome == TPassOutcome::Ok || outcome == TPassOutcome::Differs) {
@@ -329,7 +350,6 @@ private:
   }
 
   int Verify() {
-    if (const int status = LoadFile(Args.File); status != ExitOk) return status;
     const TPassOutcome outcome = Link.Verify();
     const int status = Report(Outcome(outcome, "holds other parameters than " + Args.File));
     Finish(status);
@@ -337,10 +357,8 @@ private:
   }
 
   int Program() {
-    if (const int status = LoadFile(Args.File); status != ExitOk) return status;
     const TDeviceImage programmed = Link.Image;
     if (Args.Backup) {
-      if (const int status = CheckWritable(*Args.Backup); status != ExitOk) return status;
       TResult backup = Outcome(Link.Read(), "holds other parameters than the record read");
       if (backup.Status == ExitDiffers) backup.Status = ExitNoReply; // no backup, no programming
       if (backup.Status != ExitOk) {
@@ -446,11 +464,6 @@ int main(int argc, char** argv) {
     return UsageError(*error);
   }
   TPosixSerialPort port;
-  TFailureReport failure;
-  if (!port.Open(PortDevice(args.Port), failure))
-    return Fail(ExitNoReply, DescribeFailure(failure, LangEnglish));
   TSession session(args, port);
-  const int status = session.Run();
-  port.Close();
-  return status;
+  return session.Run();
 }
