@@ -126,7 +126,9 @@ void StyleDocument(QTextDocument& doc, double width, double pageHeight) {
     format.setCellPadding(MmToPx(1));
     format.setCellSpacing(0);
     format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
-    format.setHeaderRowCount(1);
+    // No repeated header row: a table that ends at the foot of a page would get its
+    // header drawn over the text at the top of the next.
+    format.setHeaderRowCount(0);
     format.setTopMargin(MmToPx(1));
     format.setBottomMargin(MmToPx(3));
     table->setFormat(format);
