@@ -27,5 +27,5 @@ cmake --build "$package" -j "$(nproc)"
 rm -f "$package"/vantel_*.deb
 (cd "$package" && cpack -G DEB >/dev/null)
 deb=$(ls "$package"/vantel_*.deb)
-scripts/check-package.sh "$deb" "$build/vantel-where"
+scripts/check-package.sh "$deb" "$build/tests/vantel-where"
 lintian --fail-on error --suppress-tags initial-upload-closes-no-bugs "$deb"
