@@ -96,8 +96,10 @@ TProfileFile::TProfileFile(std::string path) : FilePath(std::move(path)) {
   TFailureReport failure;
   if (!ReadFileSafely(FilePath, text, failure)) return;
   std::size_t start = 0;
-  // A byte-order mark would otherwise hide the first section header.
-  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) start = 3;
+  // A byte-order mark would otherwise hide the first section header. An editor may have put
+  // a second one before the first; skipping all of them also means the file is never written
+  // back beginning with one, which the next reading would drop with the line it starts.
+  while (text.compare(start, 3, "\xEF\xBB\xBF") == 0) start += 3;
   while (start < text.size()) {
     std::size_t end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();

@@ -36,6 +36,21 @@ TEST_F(TProfileTest, ReadsEitherLineEndAnyCase) {
   }
 }
 
+// However many byte-order marks an editor left before the first header, the header is
+// found, and the file written back reads the same again.
+TEST_F(TProfileTest, ByteOrderMarksBeforeTheFirstHeader) {
+  const std::string bom = "\xEF\xBB\xBF";
+  for (const std::string& marks : {bom, bom + bom, bom + bom + bom}) {
+    const std::string path = (dir / "vantel.ini").string();
+    Put(path, marks + "[FORM_HLAV]\r\nLanguage=2\r\n");
+    TProfileFile ini(path);
+    EXPECT_EQ(ini.ReadInteger("FORM_HLAV", "Language", 0), 2);
+    TFailureReport error;
+    ASSERT_TRUE(ini.Flush(error)) << DescribeFailure(error, LangEnglish);
+    EXPECT_EQ(Slurp(path), "[FORM_HLAV]\r\nLanguage=2\r\n");
+  }
+}
+
 TEST_F(TProfileTest, WritingKeepsTheRestOfTheFile) {
   const std::string path = (dir / "vantel.ini").string();
   Put(path, "; kept\n[FORM_HLAV]\nLeft=1\nUnknown=x\n\n[Other]\nKey=v\n");

@@ -1,8 +1,11 @@
-// Bounded random-input run of the fuzz checks with a fixed seed, so every compiler and
-// every CI run tries the same inputs: random bytes, random token soups and mutations of
-// a valid file.
+// Bounded random-input run of one fuzz check with a fixed seed, so every compiler and every
+// CI run tries the same inputs: random bytes, soups of the words the format knows, and
+// mutations of a valid input.
+//   fuzz_driver <ign|profile|state|receive> [inputs]
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -10,42 +13,28 @@
 
 #include "FuzzCheck.h"
 #include "files/IgnFile.h"
+#include "files/StateFile.h"
+#include "link/Frame.h"
 #include "model/Defaults.h"
 
 namespace {
 
-const std::string Words[] = {
-    "ZANDERIX_KEY",
-    "67",
-    "66",
-    "BIKE",
-    "RPM_ADV",
-    "ADVANCE",
-    "POCET_BODU",
-    "BASE_ADV",
-    "LIMITER",
-    "POLARITA",
-    "GEBER_NR",
-    "PILOT_LIGHT",
-    "REV_OUT_PILOT_LIGHT",
-    "CLUTCH",
-    "RPM",
-    "INPUT",
-    "-60",
-    "+5",
-    "4294967296",
-    "99999999999999999999",
-    "65535",
-    "-",
-    "\r\n",
-    "\n",
-    "\t",
-    " ",
-    std::string(1, '\0'),
-    "x",
+using TRandom = std::mt19937;
+
+struct TTarget {
+  const char* Name;
+  TFuzzCheck Check;
+  std::vector<std::string> Words;
+  std::function<std::string(TRandom&)> Valid;
 };
 
-std::string ValidFile(std::mt19937& rng) {
+std::string RandomBytes(TRandom& rng, std::size_t maxSize) {
+  std::string s(rng() % (maxSize + 1), '\0');
+  for (auto& c : s) c = static_cast<char>(rng());
+  return s;
+}
+
+std::string ValidIgn(TRandom& rng) {
   TIgnParams p;
   auto* bytes = reinterpret_cast<std::uint8_t*>(&p);
   for (std::size_t i = 0; i < sizeof p; ++i) bytes[i] = static_cast<std::uint8_t>(rng());
@@ -55,20 +44,70 @@ std::string ValidFile(std::mt19937& rng) {
   return out.str();
 }
 
-std::string RandomBytes(std::mt19937& rng, std::size_t maxSize) {
-  std::string s(rng() % (maxSize + 1), '\0');
-  for (auto& c : s) c = static_cast<char>(rng());
+std::string ValidProfile(TRandom& rng) {
+  const char* end = rng() % 2 ? "\r\n" : "\n";
+  std::string s;
+  for (const char* section : {"[FORM_HLAV]", "[CURVE_WINDOW]", "[RESTORE_POINTS]"}) {
+    s += section;
+    s += end;
+    for (const char* key : {"Left", "Top", "Width", "Height", "Language", "File"}) {
+      if (rng() % 3 == 0) continue;
+      s += key;
+      s += "=";
+      s += rng() % 4 ? std::to_string(static_cast<int>(rng())) : RandomBytes(rng, 12);
+      s += end;
+    }
+    if (rng() % 2) s += end;
+  }
   return s;
 }
 
-std::string TokenSoup(std::mt19937& rng) {
+std::string ValidState(TRandom& rng) {
+  TDeviceImage image;
+  for (int i = 0; i < ImageSize; ++i) image.Bytes()[i] = static_cast<std::uint8_t>(rng());
+  return StateFileText(image);
+}
+
+// A script of the receive check: transfer commands, frames that pass their check (mostly
+// the awaited reply), raw chunks, receives and ticks.
+std::string ValidReceive(TRandom& rng) {
+  std::string s;
+  const int ops = 1 + static_cast<int>(rng() % 40);
+  for (int i = 0; i < ops; ++i) {
+    switch (rng() % 6) {
+    case 0:
+      s += static_cast<char>(rng() % 5); // a transfer command or the back-up switch
+      break;
+    case 1:
+    case 2:
+      s += '\x06';
+      s += static_cast<char>(rng() % 3);
+      for (int b = 0; b < PayloadSize + 1; ++b) s += static_cast<char>(rng() % 4 ? rng() : 67);
+      break;
+    case 3: {
+      s += '\x05';
+      const std::string chunk = RandomBytes(rng, 254);
+      s += static_cast<char>(chunk.size());
+      s += chunk;
+      break;
+    }
+    default:
+      s += '\x07';
+      s += static_cast<char>(rng());
+      break;
+    }
+  }
+  return s;
+}
+
+std::string TokenSoup(const TTarget& target, TRandom& rng) {
   std::string s;
   const int n = static_cast<int>(rng() % 200);
   for (int i = 0; i < n; ++i) {
-    const auto w = rng() % (std::size(Words) + 2);
-    if (w < std::size(Words)) {
-      s += Words[w];
-    } else if (w == std::size(Words)) {
+    const auto w = rng() % (target.Words.size() + 2);
+    if (w < target.Words.size()) {
+      s += target.Words[w];
+    } else if (w == target.Words.size()) {
       s += std::to_string(rng() % 100000);
     } else {
       s += std::string(200 + rng() % 400, static_cast<char>('0' + rng() % 10));
@@ -78,7 +117,7 @@ std::string TokenSoup(std::mt19937& rng) {
   return s;
 }
 
-std::string Mutate(std::string s, std::mt19937& rng) {
+std::string Mutate(const TTarget& target, std::string s, TRandom& rng) {
   const int edits = 1 + static_cast<int>(rng() % 8);
   for (int e = 0; e < edits; ++e) {
     const std::size_t at = s.empty() ? 0 : rng() % s.size();
@@ -87,7 +126,7 @@ std::string Mutate(std::string s, std::mt19937& rng) {
       if (!s.empty()) s[at] = static_cast<char>(rng());
       break;
     case 1:
-      s.insert(at, Words[rng() % std::size(Words)]);
+      s.insert(at, target.Words[rng() % target.Words.size()]);
       break;
     case 2:
       s.erase(at, rng() % 16);
@@ -103,29 +142,108 @@ std::string Mutate(std::string s, std::mt19937& rng) {
   return s;
 }
 
+const std::string Blanks[] = {"\r\n", "\n", "\r", "\t", " ", std::string(1, '\0')};
+
+std::vector<std::string> WithBlanks(std::vector<std::string> words) {
+  words.insert(words.end(), std::begin(Blanks), std::end(Blanks));
+  return words;
+}
+
+const TTarget Targets[] = {
+    {"ign", CheckIgnInput,
+     WithBlanks({"ZANDERIX_KEY",
+                 "67",
+                 "66",
+                 "BIKE",
+                 "RPM_ADV",
+                 "ADVANCE",
+                 "POCET_BODU",
+                 "BASE_ADV",
+                 "LIMITER",
+                 "POLARITA",
+                 "GEBER_NR",
+                 "PILOT_LIGHT",
+                 "REV_OUT_PILOT_LIGHT",
+                 "CLUTCH",
+                 "RPM",
+                 "INPUT",
+                 "-60",
+                 "+5",
+                 "4294967296",
+                 "99999999999999999999",
+                 "65535",
+                 "-",
+                 "x"}),
+     ValidIgn},
+    {"profile", CheckProfileInput,
+     WithBlanks({"[FORM_HLAV]",
+                 "[CURVE_WINDOW]",
+                 "[RESTORE_POINTS]",
+                 "[form_hlav]",
+                 "[",
+                 "]",
+                 "=",
+                 "Left",
+                 "Top",
+                 "Width",
+                 "LANGUAGE",
+                 "BackUp",
+                 "RecordFolder",
+                 "0x",
+                 "$",
+                 "0xFFFFFFFF",
+                 "$7fffffff",
+                 "-",
+                 "+",
+                 "2147483647",
+                 "-2147483648",
+                 "2147483648",
+                 ";",
+                 "#",
+                 "\xEF\xBB\xBF"}),
+     ValidProfile},
+    {"state", CheckStateInput,
+     WithBlanks({"0", "255", "256", "65535", "4294967296", "99999999999999999999", "-1", "+1", "x",
+                 "\v", "\f"}),
+     ValidState},
+    {"receive",
+     CheckReceiveInput,
+     {std::string(1, '\0'), "\x01", "\x02", "\x03", "\x04", "\x07", "\x08\x01", "\x09\x03",
+      "\x06\x01", "\x06", "\x05\xff", "\x05\x34", "\xB0", "\xC0", "\xC1", "\x80", "\x81"},
+     ValidReceive},
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
-  const int runs = argc > 1 ? std::atoi(argv[1]) : 20000;
-  std::mt19937 rng(20070305);
+  const TTarget* target = nullptr;
+  for (const TTarget& t : Targets) {
+    if (argc > 1 && std::strcmp(argv[1], t.Name) == 0) target = &t;
+  }
+  if (target == nullptr) {
+    std::fprintf(stderr, "usage: fuzz_driver <ign|profile|state|receive> [inputs]\n");
+    return 2;
+  }
+  const int runs = argc > 2 ? std::atoi(argv[2]) : 5000;
+  TRandom rng(20070305);
+  const auto check = [&](const std::string& input) {
+    target->Check(reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
+  };
   for (int n = 0; n < runs; ++n) {
-    std::string input;
     switch (n % 4) {
     case 0:
-      input = RandomBytes(rng, 600);
+      check(RandomBytes(rng, 600));
       break;
     case 1:
-      input = TokenSoup(rng);
+      check(TokenSoup(*target, rng));
       break;
     default:
-      input = Mutate(ValidFile(rng), rng);
+      check(Mutate(*target, target->Valid(rng), rng));
       break;
     }
-    CheckOneInput(reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
   }
-  // One very long token and one very long file of numbers.
-  const std::string big = "ZANDERIX_KEY 67 BIKE " + std::string(1 << 20, '7');
-  CheckOneInput(reinterpret_cast<const std::uint8_t*>(big.data()), big.size());
-  std::printf("fuzz_files: %d inputs passed\n", runs + 1);
+  // One very long input: a key with a huge number, or a run of one byte.
+  check(std::string(target->Words.front()) + " 67 BIKE " + std::string(1 << 20, '7'));
+  std::printf("fuzz_driver %s: %d inputs passed\n", target->Name, runs + 1);
   return 0;
 }

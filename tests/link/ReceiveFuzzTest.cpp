@@ -3,36 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <deque>
 #include <random>
 #include <vector>
 
 #include "i18n/Messages.h"
 #include "link/Link.h"
+#include "support/ChunkPort.h"
 #include "support/RecordingHost.h"
-
-namespace {
-
-// A line that delivers whatever the test queued, in the chunks it was queued.
-class TChunkPort : public TPort {
-public:
-  bool IsOpen() const override { return true; }
-  TPortCount BytesWaiting() override { return Counted(static_cast<int>(Line.size())); }
-  TPortCount Read(std::uint8_t* buffer, int max) override {
-    const int n = std::min<int>(max, static_cast<int>(Line.size()));
-    for (int i = 0; i < n; ++i) {
-      buffer[i] = Line.front();
-      Line.pop_front();
-    }
-    return Counted(n);
-  }
-  bool Write(const std::uint8_t*, int) override { return true; }
-  bool WaitSent(int) override { return true; }
-  void Close() override {}
-  std::deque<std::uint8_t> Line;
-};
-
-} // namespace
 
 TEST(ReceivePath, RandomChunksChangeNothingUnlessAFramePassesItsCheck) {
   std::mt19937 random(2026);
