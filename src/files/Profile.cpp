@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 #include "files/SafeRead.h"
 #include "files/SafeWrite.h"
@@ -159,7 +160,10 @@ void TProfileFile::WriteString(const std::string& section, const std::string& ke
   const std::string entry = Trim(key) + "=" + OneLine(value);
   const auto span = FindSection(section);
   if (!span) {
-    Lines.push_back("[" + Trim(section) + "]");
+    std::string header = "["; // appended: "[" + text makes gcc 12 warn falsely
+    header += Trim(section);
+    header += ']';
+    Lines.push_back(std::move(header));
     Lines.push_back(entry);
     return;
   }

@@ -88,7 +88,11 @@ int CreateTemporary(const TTarget& target, std::string& name) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     char suffix[48];
     std::snprintf(suffix, sizeof suffix, ".%ld.%u.tmp", static_cast<long>(::getpid()), ++counter);
-    name = (target.Folder / ("." + target.File.filename().string() + suffix)).string();
+    // Appended piece by piece: "." + name makes gcc 12 warn falsely of overlapping copies.
+    std::string hidden = ".";
+    hidden += target.File.filename().string();
+    hidden += suffix;
+    name = (target.Folder / hidden).string();
     const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
