@@ -86,13 +86,9 @@ void TFormAbout::LoadLogo() {
 }
 
 void TFormAbout::FormCreate() {
-  // The about box names the build by its date and time: that a rebuild differs is wanted.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdate-time"
   LabelDate->setText(QString::fromStdString(BuildDateText(__DATE__)));
-  LabelTime->setText(QStringLiteral(__TIME__));
-#pragma GCC diagnostic pop
   LabelDate->adjustSize();
+  LabelTime->setText(QStringLiteral(__TIME__));
   LabelTime->adjustSize();
   LabelRsKey->setText(QStringLiteral("Version - %1").arg(ProgramVersion));
   LabelRsKey->adjustSize();

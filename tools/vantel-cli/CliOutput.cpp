@@ -130,7 +130,10 @@ std::string ParamsJson(const TIgnParams& p) {
                                                                 {"Advance", p.Advance}};
   for (const auto& [name, values] : curves) {
     out += std::string("\"") + name + "\":[";
-    for (int i = 0; i < CurvePoints; ++i) out += (i == 0 ? "" : ",") + std::to_string(values[i]);
+    for (int i = 0; i < CurvePoints; ++i) {
+      if (i > 0) out += ',';
+      out += std::to_string(values[i]);
+    }
     out += name == std::string("RpmAdv") ? "]," : "]";
   }
   return out + "}";
@@ -151,7 +154,10 @@ std::string MonitorTableLine(const char* csvRow) {
   for (std::size_t i = 1; i < TableValueColumns; ++i) AppendCell(out, fields[i], i);
   std::string active;
   for (std::size_t i = TableValueColumns; i < fields.size(); ++i)
-    if (fields[i] == "1") active += (active.empty() ? "" : " ") + names[i];
+    if (fields[i] == "1") {
+      if (!active.empty()) active += ' ';
+      active += names[i];
+    }
   return out + (active.empty() ? "-" : active) + "\n";
 }
 
@@ -161,7 +167,9 @@ std::string MonitorJsonLine(const char* csvRow) {
   if (fields.size() != names.size()) return {};
   std::string out = "{";
   for (std::size_t i = 0; i < fields.size(); ++i) {
-    out += (i == 0 ? "" : ",") + JsonString(names[i]) + ":";
+    if (i > 0) out += ',';
+    out += JsonString(names[i]);
+    out += ':';
     out += i == 0 ? JsonString(fields[i]) : fields[i];
   }
   return out + "}\n";
