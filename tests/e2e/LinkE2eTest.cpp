@@ -1,7 +1,11 @@
 // The real tick engine and the real serial port against vantel-sim on a pseudo-terminal.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ctime>
+#include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "link/PosixSerialPort.h"
 #include "model/Defaults.h"
@@ -219,4 +223,25 @@ TEST_F(LinkEndToEnd, SwitchToAMissingDeviceStopsTheFramesAndShowsTheIndicator) {
   Run(&TLinkEngine::StartRead);
   EXPECT_EQ(Host.StatusText, "Read error!");
   EXPECT_EQ(Port.BlockWrites, 0);
+}
+
+// A simulator that ends removes its link only while the link still leads to its own line:
+// one started later under the same name keeps its link.
+TEST(SimulatorLink, AnEndingSimulatorLeavesALinkThatLeadsElsewhere) {
+  TTempHome home;
+  const std::string link = home.Path() + "/com1";
+  TSimProcess first, second;
+  std::string error;
+  ASSERT_TRUE(first.Start(TSimProcess::Program(), {"--link", link}, error)) << error;
+  ASSERT_TRUE(second.Start(TSimProcess::Program(), {"--link", link}, error)) << error;
+  char target[256] = {};
+  ASSERT_GT(::readlink(link.c_str(), target, sizeof target - 1), 0);
+  ASSERT_EQ(second.Path, target);
+  first.Stop();
+  std::fill(std::begin(target), std::end(target), '\0');
+  ASSERT_GT(::readlink(link.c_str(), target, sizeof target - 1), 0) << "the link was removed";
+  EXPECT_EQ(second.Path, target);
+  second.Stop();
+  struct stat info {};
+  EXPECT_NE(::lstat(link.c_str(), &info), 0) << "its own link goes with the simulator";
 }

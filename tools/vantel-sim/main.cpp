@@ -223,6 +223,11 @@ int main(int argc, char** argv) {
   }
 
   close(master);
-  if (!linkPath.empty()) unlink(linkPath.c_str());
+  // A simulator started later under the same name has made the link its own: leave it.
+  if (!linkPath.empty()) {
+    char target[4096] = {};
+    if (readlink(linkPath.c_str(), target, sizeof target - 1) > 0 && slavePath == target)
+      unlink(linkPath.c_str());
+  }
   return 0;
 }
