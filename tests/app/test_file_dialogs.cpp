@@ -18,7 +18,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <sstream>
 
 namespace {
 
@@ -26,14 +25,7 @@ QByteArray IgnText(std::uint8_t baseAdv) {
   TIgnParams p{};
   p.PocetBodu = 2;
   p.BaseAdv = baseAdv;
-  std::ostringstream out(std::ios::binary);
-  WriteIgnFile(out, p);
-  return QByteArray::fromStdString(out.str());
-}
-
-QByteArray Read(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  return IgnBytes(p);
 }
 
 // The names the list of an open dialog shows now.
@@ -102,7 +94,7 @@ private slots:
     }
     QCOMPARE(w.Form.LabelFile2->text(), w.Home.File(file));
     QCOMPARE(w.Form.Image.Params.BaseAdv, baseAdv);
-    if (save) QVERIFY(Read(w.Home.File(file)).contains("\r\nBASE_ADV       10 "));
+    if (save) QVERIFY(FileBytes(w.Home.File(file)).contains("\r\nBASE_ADV       10 "));
     QVERIFY(!QFile::exists(w.Home.File(typed + ".ign")) || file == typed + ".ign");
 
     // No completion list is left over the window: keys and the first click reach it.

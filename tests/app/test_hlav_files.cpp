@@ -26,7 +26,6 @@
 #include <cstring>
 #include <functional>
 #include <memory>
-#include <sstream>
 
 #include <signal.h>
 #include <sys/resource.h>
@@ -37,17 +36,6 @@ namespace {
 std::unique_ptr<TFormHlav> Start(const QStringList& arguments = {}) {
   CurrentLanguage = LangEnglish;
   return std::make_unique<TFormHlav>(arguments);
-}
-
-QByteArray Read(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QByteArray IgnText(const TIgnParams& p) {
-  std::ostringstream out(std::ios::binary);
-  WriteIgnFile(out, p);
-  return QByteArray::fromStdString(out.str());
 }
 
 bool Same(const TIgnParams& a, const TIgnParams& b) {
@@ -84,11 +72,11 @@ private slots:
                           "   10    20    30    40    50    60    70    80    90   100 \r\n"
                           "  110   120   130   140   150    10    10    10    10    10 \r\n" +
                           QString("   10 ").repeated(10) + "\r\n";
-    QCOMPARE(Read(home.File("_vantel.ini")), state.toLatin1());
+    QCOMPARE(FileBytes(home.File("_vantel.ini")), state.toLatin1());
     const QRegularExpression ini("^\\[FORM_HLAV\\]\r\nLeft=-?\\d+\r\nTop=-?\\d+\r\nHeight=\\d+\r\n"
                                  "Width=\\d+\r\nComPort=1\r\nLanguage=0\r\nFile=\r\nIniDir=\r\n"
                                  "CheckBoxIgnAll->Checked=0\r\n$");
-    QVERIFY2(ini.match(Read(home.File("vantel.ini"))).hasMatch(), Read(home.File("vantel.ini")));
+    QVERIFY2(ini.match(FileBytes(home.File("vantel.ini"))).hasMatch(), FileBytes(home.File("vantel.ini")));
     // No tool asked for an option: no extra settings file either.
     QVERIFY(!QFile::exists(home.File("vantel-extra.ini")));
   }
@@ -102,8 +90,8 @@ private slots:
       form->ExtraSettings().WriteInteger("TOOLS", "Option", 7);
       form->close();
     }
-    QCOMPARE(Read(home.File("vantel-extra.ini")), QByteArray("[TOOLS]\r\nOption=7\r\n"));
-    QVERIFY(!Read(home.File("vantel.ini")).contains("Option"));
+    QCOMPARE(FileBytes(home.File("vantel-extra.ini")), QByteArray("[TOOLS]\r\nOption=7\r\n"));
+    QVERIFY(!FileBytes(home.File("vantel.ini")).contains("Option"));
     auto form = Start();
     QCOMPARE(form->ExtraSettings().ReadInteger("TOOLS", "Option", 0), 7);
   }
@@ -168,7 +156,7 @@ private slots:
     QCOMPARE(int(form->ComPort), port);
     QCOMPARE(int(CurrentLanguage), language);
     form->close();
-    const QByteArray saved = Read(home.File("vantel.ini"));
+    const QByteArray saved = FileBytes(home.File("vantel.ini"));
     QVERIFY(saved.contains(QString("ComPort=%1\r\n").arg(port).toLatin1()));
     QVERIFY(saved.contains(QString("\nLanguage=%1\r\n").arg(language).toLatin1()) ||
             saved.contains(QString("\nLANGUAGE=%1\r\n").arg(language).toLatin1()));
@@ -280,8 +268,8 @@ private slots:
       if (folder) QVERIFY(QFileInfo(home.File(name)).isDir());
     }
     if (!folder) {
-      QCOMPARE(Read(home.File("vantel.ini")), ini);
-      QCOMPARE(Read(home.File("_vantel.ini")), state);
+      QCOMPARE(FileBytes(home.File("vantel.ini")), ini);
+      QCOMPARE(FileBytes(home.File("_vantel.ini")), state);
       QVERIFY(!(QFile::permissions(home.File("vantel.ini")) & QFile::WriteOwner));
     }
   }
@@ -296,7 +284,7 @@ private slots:
       form->MenuSaveClick();
     }
     const QString saved = home.File("bike.ign");
-    QVERIFY(Read(saved).contains("\r\nRPM_ADV      1200  2000 "));
+    QVERIFY(FileBytes(saved).contains("\r\nRPM_ADV      1200  2000 "));
     QCOMPARE(form->RpmUpDowns[0]->Position(), 1200);
     QCOMPARE(form->LabelFile2->text(), saved);
     QCOMPARE(form->LastFilePath, saved);
@@ -310,7 +298,7 @@ private slots:
     TModalAnswerer answerer(QMessageBox::No);
     auto form = Start();
     const QString path = home.File("same.ign");
-    home.Write("same.ign", IgnText(form->Image.Params));
+    home.Write("same.ign", IgnBytes(form->Image.Params));
     const auto cur = form->History.HistoryCur;
     {
       TFileDialogAnswerer driver(path);
@@ -324,7 +312,7 @@ private slots:
     form->MenuSaveClick();
     QCOMPARE(driver.Proposed.value(0), path);
     QCOMPARE(driver.Proposed.size(), 2); // the question said No, then the dialog was left
-    QVERIFY(Read(path).contains("\r\nBASE_ADV       10 "));
+    QVERIFY(FileBytes(path).contains("\r\nBASE_ADV       10 "));
   }
 
   void OpenLaysTheFileOverTheRecordOrRefusesAnotherVersion_data() {
@@ -394,7 +382,7 @@ private slots:
              qPrintable(answerer.Texts.last()));
     QCOMPARE(form->LabelFile2->text(), QString("before"));
     QCOMPARE(form->LastFilePath, QString());
-    QCOMPARE(Read(failure == 1 ? home.File("sub") : target), failure == 0 ? QByteArray() : old);
+    QCOMPARE(FileBytes(failure == 1 ? home.File("sub") : target), failure == 0 ? QByteArray() : old);
     if (failure != 2) {
       QVERIFY(Same(form->Image.Params, record));
       QCOMPARE(form->RpmEdits[0]->text(), QString("1250"));
@@ -456,7 +444,7 @@ private slots:
     form->ParamsChanged(); // arms program-after-change
     TIgnParams changed = form->Image.Params;
     changed.BaseAdv = 15;
-    home.Write("x.ign", IgnText(changed));
+    home.Write("x.ign", IgnBytes(changed));
     TFileDialogAnswerer driver(home.File("x.ign"));
     form->MenuOpenClick();
     QCOMPARE(form->Link.TransferMode, tmProgram);

@@ -26,7 +26,6 @@
 
 #include <cstring>
 #include <functional>
-#include <sstream>
 
 namespace {
 
@@ -67,12 +66,6 @@ TIgnParams StartLimiterOff() {
 
 bool Same(const TIgnParams& a, const TIgnParams& b) {
   return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
-QByteArray IgnText(const TIgnParams& p) {
-  std::ostringstream out(std::ios::binary);
-  WriteIgnFile(out, p);
-  return QByteArray::fromStdString(out.str());
 }
 
 struct TWindow {
@@ -193,7 +186,7 @@ private slots:
       cur = newest = 1;
     } else if (command == "Open") {
       w.Start(set);
-      w.Home.Write("off.ign", IgnText(off));
+      w.Home.Write("off.ign", IgnBytes(off));
       cur = newest = 1;
     } else {
       w.Start(set);

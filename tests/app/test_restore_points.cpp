@@ -24,20 +24,8 @@
 #include <QTreeWidget>
 
 #include <cstring>
-#include <sstream>
 
 namespace {
-
-QByteArray IgnText(const TIgnParams& p) {
-  std::ostringstream out(std::ios::binary);
-  WriteIgnFile(out, p);
-  return QByteArray::fromStdString(out.str());
-}
-
-QByteArray Read(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 bool Same(const TIgnParams& a, const TIgnParams& b) {
   return std::memcmp(&a, &b, sizeof a) == 0;
@@ -148,7 +136,7 @@ private slots:
     w.Await("Verify: OK");
     const QStringList read = RestorePoints(home, "read");
     QCOMPARE(read.size(), 1);
-    QCOMPARE(Read(read[0]), IgnText(TSimUnit().Params()));
+    QCOMPARE(FileBytes(read[0]), IgnBytes(TSimUnit().Params()));
 
     // A change typed into the window, then programmed.
     w.Form->EditBaseAdv->setFocus();
@@ -160,7 +148,7 @@ private slots:
     w.Await("Verify: OK");
     const QStringList programmed = RestorePoints(home, "programmed");
     QCOMPARE(programmed.size(), 1);
-    QCOMPARE(Read(programmed[0]), IgnText(w.Form->Image.Params));
+    QCOMPARE(FileBytes(programmed[0]), IgnBytes(w.Form->Image.Params));
     QCOMPARE(RestorePoints(home, "read").size(), 1);
     QVERIFY(w.Form->LabelRestorePointFailure == nullptr ||
             w.Form->LabelRestorePointFailure->isHidden());
@@ -208,7 +196,7 @@ private slots:
       QVERIFY(Same(port.Unit.Params(), screen));
       const QStringList read = RestorePoints(home, "read");
       QCOMPARE(read.size(), 1);
-      QCOMPARE(Read(read[0]), IgnText(unitHeld));
+      QCOMPARE(FileBytes(read[0]), IgnBytes(unitHeld));
       QCOMPARE(RestorePoints(home, "programmed").size(), 1);
 
       // Off again sends exactly what Program sends without it.
@@ -221,9 +209,9 @@ private slots:
       w.Tools('b');
       w.Form->close();
     }
-    QVERIFY(Read(home.File("vantel-extra.ini"))
+    QVERIFY(FileBytes(home.File("vantel-extra.ini"))
                 .contains("[RESTORE_POINTS]\r\nBackUpBeforeProgramming=1\r\n"));
-    QVERIFY(!Read(home.File("vantel.ini")).contains("BackUp"));
+    QVERIFY(!FileBytes(home.File("vantel.ini")).contains("BackUp"));
     TWindow again;
     QVERIFY(again.Form->MenuBackUp->isChecked());
     QVERIFY(again.Form->Link.BackUpBeforeProgramming);
@@ -293,7 +281,7 @@ private slots:
     // The screen against a file, through the real file dialog.
     TIgnParams file = w.Form->Image.Params;
     file.Omez2 = 120;
-    home.Write("other.ign", IgnText(file));
+    home.Write("other.ign", IgnBytes(file));
     {
       TFileDialogTyper typer({home.File("other.ign")});
       QTest::mouseClick(w.Form->FormDiff->ButtonCompareFile, Qt::LeftButton);
@@ -385,7 +373,7 @@ private slots:
     QVERIFY(messages[0]->isVisible());
     QVERIFY2(messages[0]->text().startsWith("Restore point not saved: " + home.File("data")),
              qPrintable(messages[0]->text()));
-    QCOMPARE(Read(home.File("data")), QByteArray("a file where the data folder belongs"));
+    QCOMPARE(FileBytes(home.File("data")), QByteArray("a file where the data folder belongs"));
     // However long the message, the window still narrows as far as it did.
     w.Form->resize(360, w.Form->height());
     QTRY_COMPARE(w.Form->width(), 360);

@@ -17,14 +17,9 @@
 
 namespace {
 
-QByteArray Read(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // The process has its handlers for the ending signals in place.
 bool CatchesSigterm(qint64 pid) {
-  const QList<QByteArray> lines = Read(QString("/proc/%1/status").arg(pid)).split('\n');
+  const QList<QByteArray> lines = FileBytes(QString("/proc/%1/status").arg(pid)).split('\n');
   for (const QByteArray& line : lines)
     if (line.startsWith("SigCgt:"))
       return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGTERM - 1)) & 1;
@@ -79,7 +74,7 @@ private slots:
     NormaliseParams(image.Params, language, port);
     TFailureReport failure;
     QVERIFY(WriteStateFile(home.File("_vantel.ini").toStdString(), image, failure));
-    const QByteArray state = Read(home.File("_vantel.ini"));
+    const QByteArray state = FileBytes(home.File("_vantel.ini"));
     home.Write("vantel.ini", "[FORM_HLAV]\nLanguage=2\n");
 
     QProcess process;
@@ -98,8 +93,8 @@ private slots:
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 0);
     QVERIFY(Inode(home.File("_vantel.ini")) != before); // replaced, by the closing sequence
-    QCOMPARE(Read(home.File("_vantel.ini")), state);
-    const QByteArray ini = Read(home.File("vantel.ini"));
+    QCOMPARE(FileBytes(home.File("_vantel.ini")), state);
+    const QByteArray ini = FileBytes(home.File("vantel.ini"));
     QVERIFY2(ini.contains("\r\nLanguage=2\r\n") && ini.contains("\r\nCheckBoxIgnAll->Checked=0\r\n"),
              ini.constData());
   }

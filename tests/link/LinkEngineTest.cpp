@@ -923,6 +923,22 @@ TEST(LinkEngineDifference, TheLastRejectedReplyIsOfferedWithTheRecordItFailed) {
   }
 }
 
+// A simulated unit behind its line; each tick of the link delivers the replies due and
+// moves the unit's engine on by one tick.
+struct TSimLine {
+  explicit TSimLine(const TSimOptions& options = {}) : Unit(options) {}
+  std::function<void()> Tick() {
+    return [this] {
+      ++Now;
+      Port.Deliver();
+      Unit.Advance(TickMs / 1000.0);
+    };
+  }
+  TSimUnit Unit;
+  int Now = 0;
+  TSimPort Port{Unit, Now};
+};
+
 // The command-line tool's passes: the same engine at the same ticks, run to their end by a
 // plain loop, and how each ended.
 TEST(HeadlessLink, PassesTakeTheWindowsTicksAndTellHowTheyEnded) {
@@ -956,14 +972,10 @@ TEST(HeadlessLink, PassesTakeTheWindowsTicksAndTellHowTheyEnded) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    TSimUnit unit(c.Unit);
-    int now = 0;
-    TSimPort port(unit, now);
-    THeadlessLink link(port, [&] {
-      ++now;
-      port.Deliver();
-      unit.Advance(TickMs / 1000.0);
-    });
+    TSimLine line(c.Unit);
+    TSimUnit& unit = line.Unit;
+    TSimPort& port = line.Port;
+    THeadlessLink link(port, line.Tick());
     // The unit holds the record of a fresh link, but for one byte the file does not carry.
     TIgnParams held = link.Image.Params;
     held.Reserved19 = 7;
@@ -987,14 +999,10 @@ TEST(HeadlessLink, PassesTakeTheWindowsTicksAndTellHowTheyEnded) {
 }
 
 TEST(HeadlessLink, ProgrammingWaitsUntilTheUnitHasStoredAndMonitorStopsWhenItFallsSilent) {
-  TSimUnit unit;
-  int now = 0;
-  TSimPort port(unit, now);
-  THeadlessLink link(port, [&] {
-    ++now;
-    port.Deliver();
-    unit.Advance(TickMs / 1000.0);
-  });
+  TSimLine line;
+  TSimUnit& unit = line.Unit;
+  TSimPort& port = line.Port;
+  THeadlessLink link(port, line.Tick());
   link.Image.Params.BaseAdv = 14;
   ASSERT_EQ(link.Program(), TPassOutcome::Ok);
   std::vector<std::uint16_t> countdowns;

@@ -1,10 +1,13 @@
 #include "support/AppSupport.h"
 
+#include "files/IgnFile.h"
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QCompleter>
+#include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -191,3 +194,10 @@ QStringList LayoutFaults(QWidget* area, const QString& context) {
   }
   return faults;
 }
+
+QByteArray FileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray IgnBytes(const TIgnParams& p) { return QByteArray::fromStdString(IgnFileText(p)); }

@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "SimUnit.h"
+#include "model/IgnParams.h"
 #include "link/Port.h"
 #include "support/SimProcess.h"
 #include "support/TempHome.h"
@@ -79,6 +80,11 @@ QWidget* KeyTarget();
 // A key as a person presses it, to the widget that has the focus in window. Offscreen has
 // no window manager to hand the activation back after a box; this does its part.
 void Press(QWidget* window, const QKeySequence& key);
+
+// A file's bytes; empty when it cannot be read.
+QByteArray FileBytes(const QString& path);
+// The bytes Save writes for a record.
+QByteArray IgnBytes(const TIgnParams& p);
 // The file dialog that is open now, as a person sees it; nullptr when none is.
 QFileDialog* ActiveFileDialog();
 
