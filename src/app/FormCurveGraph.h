@@ -66,7 +66,7 @@ private:
   bool Moved = false; // the pointer has gone farther than a click
   QPointF PressPosition;
   TCurvePointValue PressValue, DragValue;
-  TCurveScale DragScale; // frozen while a point is held, so it stays under the pointer
+  TCurveScale DragScale;      // frozen while a point is held, so it stays under the pointer
   QPixmap Background, Labels; // drawn again only when the key changes
   TBackgroundKey BackgroundKey;
   int PaintCount = 0;

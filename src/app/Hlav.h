@@ -163,7 +163,7 @@ public:
   std::uint8_t ComPort = 0;
   TPosixSerialPort ComHandle;
   TPortReopen ComReopen{ComHandle};
-  TDeviceRoots DeviceRoots; // where the serial devices are looked up
+  TDeviceRoots DeviceRoots;        // where the serial devices are looked up
   TFormPorts* FormPorts = nullptr; // built on first use
   TLinkEngine Link{Image, *this};
   THistory History;
@@ -259,7 +259,7 @@ public:
   QLabel *LabelVersion = nullptr, *LabelEeDataErr = nullptr;
   QLabel* ImageLogo = nullptr;
   QStatusBar* StatusBar1 = nullptr;
-  QLabel* LabelRestorePointFailure = nullptr; // in StatusBar1 while a restore point failed
+  QLabel* LabelRestorePointFailure = nullptr;      // in StatusBar1 while a restore point failed
   TFormRestorePoints* FormRestorePoints = nullptr; // built on first use
   TFormDiff* FormDiff = nullptr;                   // built on first use
   std::array<QLabel*, 8> LabelTests{};

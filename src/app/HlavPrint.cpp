@@ -73,7 +73,9 @@ constexpr qint64 DocumentShownMs = 3000;
 // The opener's own answers that nothing was shown (bad call, no such file, no program for
 // the file), whatever time its search took: on a busy machine it takes seconds to find no
 // viewer.
-bool OpenerShowedNothing(int code) { return code == 1 || code == 2 || code == 3; }
+bool OpenerShowedNothing(int code) {
+  return code == 1 || code == 2 || code == 3;
+}
 
 // Hands the file to the desktop; `failed` runs when no program could show it, now or when
 // the opener gives up.

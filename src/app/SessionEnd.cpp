@@ -85,7 +85,8 @@ void TSessionEnd::Request() {
   Requested = true;
   for (QWidget* widget : QApplication::topLevelWidgets())
     if (widget->isVisible() && widget->isModal() && widget != Window) GiveWay(widget);
-  if (Window != nullptr) QMetaObject::invokeMethod(this, &TSessionEnd::CloseWindow, Qt::QueuedConnection);
+  if (Window != nullptr)
+    QMetaObject::invokeMethod(this, &TSessionEnd::CloseWindow, Qt::QueuedConnection);
 }
 
 bool TSessionEnd::eventFilter(QObject* watched, QEvent* event) {

@@ -8,9 +8,13 @@ std::uint8_t FrameCheckByte(const std::uint8_t* frame) {
   return check;
 }
 
-bool FrameCheckOk(const std::uint8_t* frame) { return FrameCheckByte(frame) == frame[FrameSize - 1]; }
+bool FrameCheckOk(const std::uint8_t* frame) {
+  return FrameCheckByte(frame) == frame[FrameSize - 1];
+}
 
-void SealFrame(TLinkFrame& frame) { frame[FrameSize - 1] = FrameCheckByte(frame.data()); }
+void SealFrame(TLinkFrame& frame) {
+  frame[FrameSize - 1] = FrameCheckByte(frame.data());
+}
 
 void BuildBlockFrame(TLinkFrame& frame, std::uint8_t command, bool zeroPayload,
                      const TDeviceImage& image) {

@@ -12,26 +12,26 @@ inline constexpr int ImageSize = BlockSize * BlockCount;
 
 // Block 1 of the unit's memory, in the unit's own units (hundreds of rpm, tens of ms, codes).
 struct TIgnParams {
-  std::uint8_t Bike;            // 0  keying type code 0..7
-  std::uint8_t PocetBodu;       // 1  curve points in use 1..15
-  std::uint8_t BaseAdv;         // 2  degrees 0..40
-  std::uint8_t Omez1;           // 3  start limiter, rpm / 100
-  std::uint8_t Omez2;           // 4  limiter, rpm / 100
-  std::uint8_t Retard;          // 5  degrees 0..25
-  std::uint8_t Polarita;        // 6  0 positive, 1 negative, 2 self-search
-  std::uint8_t Reserved7;       // 7  not interpreted
-  std::uint8_t Reserved8;       // 8  not interpreted
-  std::uint8_t GeberNr;         // 9  ignitions per revolution code 0..3
-  std::uint8_t LedRazeni;       // 10 gear-shift light, rpm / 100
-  std::uint8_t Clutch1;         // 11 clutch master time, ms / 10
-  std::uint8_t Clutch2;         // 12 clutch master pause, ms / 10
-  std::uint8_t Input1;          // 13 mode of switch input 1, 0..4
-  std::uint8_t Input2;          // 14 mode of switch input 2, 0..4
-  std::uint8_t Reserved15;      // 15 not interpreted
-  std::uint8_t RpmPulsu;        // 16 tachometer pulses per revolution 1..6
-  std::uint8_t RpmKorekce;      // 17 tachometer correction, percent + 100
-  std::uint8_t RevOutLedRazeni; // 18 pilot light output reversed 0/1
-  std::uint8_t Reserved19;      // 19 not interpreted
+  std::uint8_t Bike;                 // 0  keying type code 0..7
+  std::uint8_t PocetBodu;            // 1  curve points in use 1..15
+  std::uint8_t BaseAdv;              // 2  degrees 0..40
+  std::uint8_t Omez1;                // 3  start limiter, rpm / 100
+  std::uint8_t Omez2;                // 4  limiter, rpm / 100
+  std::uint8_t Retard;               // 5  degrees 0..25
+  std::uint8_t Polarita;             // 6  0 positive, 1 negative, 2 self-search
+  std::uint8_t Reserved7;            // 7  not interpreted
+  std::uint8_t Reserved8;            // 8  not interpreted
+  std::uint8_t GeberNr;              // 9  ignitions per revolution code 0..3
+  std::uint8_t LedRazeni;            // 10 gear-shift light, rpm / 100
+  std::uint8_t Clutch1;              // 11 clutch master time, ms / 10
+  std::uint8_t Clutch2;              // 12 clutch master pause, ms / 10
+  std::uint8_t Input1;               // 13 mode of switch input 1, 0..4
+  std::uint8_t Input2;               // 14 mode of switch input 2, 0..4
+  std::uint8_t Reserved15;           // 15 not interpreted
+  std::uint8_t RpmPulsu;             // 16 tachometer pulses per revolution 1..6
+  std::uint8_t RpmKorekce;           // 17 tachometer correction, percent + 100
+  std::uint8_t RevOutLedRazeni;      // 18 pilot light output reversed 0/1
+  std::uint8_t Reserved19;           // 19 not interpreted
   std::uint8_t RpmAdv[CurvePoints];  // 20..34 curve speeds, rpm / 100
   std::uint8_t Advance[CurvePoints]; // 35..49 curve advance, degrees 0..60
 };

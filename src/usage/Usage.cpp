@@ -137,8 +137,8 @@ std::string HelpText(const TProgramUsage& usage) {
 }
 
 std::string VersionText(const TProgramUsage& usage) {
-  return usage.Name + " (VANTEL-9 Setup) " + ProjectVersion() + "\n" +
-         "Copyright (C) " + ProjectReleaseDate().substr(0, 4) +
+  return usage.Name + " (VANTEL-9 Setup) " + ProjectVersion() + "\n" + "Copyright (C) " +
+         ProjectReleaseDate().substr(0, 4) +
          " the VANTEL-9 Setup developers.\n"
          "License GPL-3.0-or-later: GNU GPL version 3 or later "
          "<https://www.gnu.org/licenses/gpl-3.0.html>.\n"
@@ -163,11 +163,12 @@ std::string ManPage(const TProgramUsage& usage) {
   ManList(out, "ENVIRONMENT", usage.Environment);
   ManList(out, "FILES", usage.Files);
   ManList(out, "EXIT STATUS", usage.ExitStatus);
-  out += ".SH COPYRIGHT\n" + Roff("Copyright (C) " + ProjectReleaseDate().substr(0, 4) +
-                                  " the VANTEL-9 Setup developers. License GPL-3.0-or-later: "
-                                  "GNU GPL version 3 or later. This is free software: you are "
-                                  "free to change and redistribute it. There is NO WARRANTY, "
-                                  "to the extent permitted by law.") +
+  out += ".SH COPYRIGHT\n" +
+         Roff("Copyright (C) " + ProjectReleaseDate().substr(0, 4) +
+              " the VANTEL-9 Setup developers. License GPL-3.0-or-later: "
+              "GNU GPL version 3 or later. This is free software: you are "
+              "free to change and redistribute it. There is NO WARRANTY, "
+              "to the extent permitted by law.") +
          "\n";
   if (!usage.SeeAlso.empty()) {
     out += ".SH SEE ALSO\n";
@@ -198,8 +199,8 @@ bool WriteText(const std::string& text, std::FILE* out) {
   return std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0;
 }
 
-std::optional<int> AnswerInfoRequest(int argc, const char* const* argv,
-                                     const TProgramUsage& usage, std::FILE* out) {
+std::optional<int> AnswerInfoRequest(int argc, const char* const* argv, const TProgramUsage& usage,
+                                     std::FILE* out) {
   switch (FindInfoRequest(argc, argv)) {
   case TInfoRequest::Help:
     return WriteText(HelpText(usage), out) ? 0 : 1;
@@ -213,7 +214,7 @@ std::optional<int> AnswerInfoRequest(int argc, const char* const* argv,
 
 const std::vector<const TProgramUsage*>& InstalledPrograms() {
   static const std::vector<const TProgramUsage*> programs = {&VantelUsage(), &VantelSimUsage(),
-                                                                   &VantelCliUsage()};
+                                                             &VantelCliUsage()};
   return programs;
 }
 

@@ -16,16 +16,16 @@ struct TUsageItem {
 };
 
 struct TProgramUsage {
-  std::string Name;                   // "vantel"
-  std::string Summary;                // the NAME line of the manual page, without a full stop
-  std::vector<std::string> Synopsis;  // argument patterns after the name, one form a line
+  std::string Name;                     // "vantel"
+  std::string Summary;                  // the NAME line of the manual page, without a full stop
+  std::vector<std::string> Synopsis;    // argument patterns after the name, one form a line
   std::vector<std::string> Description; // paragraphs
-  std::vector<TUsageItem> Arguments;  // words that are not options
+  std::vector<TUsageItem> Arguments;    // words that are not options
   std::vector<TUsageItem> Options;
   std::vector<TUsageItem> Environment;
   std::vector<TUsageItem> Files;
   std::vector<TUsageItem> ExitStatus;
-  std::vector<std::string> SeeAlso;   // "vantel-sim(1)"
+  std::vector<std::string> SeeAlso; // "vantel-sim(1)"
 };
 
 // The project's version and the date of its release, as the build gives them.
@@ -43,8 +43,8 @@ enum class TInfoRequest { None, Help, Version };
 TInfoRequest FindInfoRequest(int argc, const char* const* argv);
 // When argv asks for help or the version: prints it to out and gives the exit status (0,
 // or 1 when it could not be written). Otherwise nothing.
-std::optional<int> AnswerInfoRequest(int argc, const char* const* argv,
-                                     const TProgramUsage& usage, std::FILE* out);
+std::optional<int> AnswerInfoRequest(int argc, const char* const* argv, const TProgramUsage& usage,
+                                     std::FILE* out);
 // Writes the whole text; false when the stream refused it (a closed pipe, a full disk).
 bool WriteText(const std::string& text, std::FILE* out);
 

@@ -22,7 +22,6 @@
 #include <QToolButton>
 #include <QToolTip>
 
-
 class TestAppearance : public QObject {
   Q_OBJECT
 
@@ -81,7 +80,8 @@ private slots:
             m.MsgProgramError, m.MsgVerifyError, m.MsgReadError,
             m.MsgPrintDateTime + "31.12.2024    23:59:59"}) {
         form.LabelHlaseni->setText(QString::fromStdString(status));
-        if (const QString why = TextCut(form.LabelHlaseni); !why.isEmpty()) faults << name + ": " + why;
+        if (const QString why = TextCut(form.LabelHlaseni); !why.isEmpty())
+          faults << name + ": " + why;
       }
     }
     form.Link.SetPort(nullptr);

@@ -18,7 +18,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-
 namespace {
 
 QByteArray IgnText(std::uint8_t baseAdv) {

@@ -76,7 +76,8 @@ private slots:
     const QRegularExpression ini("^\\[FORM_HLAV\\]\r\nLeft=-?\\d+\r\nTop=-?\\d+\r\nHeight=\\d+\r\n"
                                  "Width=\\d+\r\nComPort=1\r\nLanguage=0\r\nFile=\r\nIniDir=\r\n"
                                  "CheckBoxIgnAll->Checked=0\r\n$");
-    QVERIFY2(ini.match(FileBytes(home.File("vantel.ini"))).hasMatch(), FileBytes(home.File("vantel.ini")));
+    QVERIFY2(ini.match(FileBytes(home.File("vantel.ini"))).hasMatch(),
+             FileBytes(home.File("vantel.ini")));
     // No tool asked for an option: no extra settings file either.
     QVERIFY(!QFile::exists(home.File("vantel-extra.ini")));
   }
@@ -382,7 +383,8 @@ private slots:
              qPrintable(answerer.Texts.last()));
     QCOMPARE(form->LabelFile2->text(), QString("before"));
     QCOMPARE(form->LastFilePath, QString());
-    QCOMPARE(FileBytes(failure == 1 ? home.File("sub") : target), failure == 0 ? QByteArray() : old);
+    QCOMPARE(FileBytes(failure == 1 ? home.File("sub") : target),
+             failure == 0 ? QByteArray() : old);
     if (failure != 2) {
       QVERIFY(Same(form->Image.Params, record));
       QCOMPARE(form->RpmEdits[0]->text(), QString("1250"));

@@ -215,8 +215,9 @@ private slots:
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray written = file.readAll();
-    QVERIFY2(answerer.Texts.value(0).startsWith(QString::fromUtf8("Es ist kein Drucker installiert.")),
-             qPrintable(answerer.Texts.join('|')));
+    QVERIFY2(
+        answerer.Texts.value(0).startsWith(QString::fromUtf8("Es ist kein Drucker installiert.")),
+        qPrintable(answerer.Texts.join('|')));
     if (full) {
       QCOMPARE(written, old);
       QCOMPARE(answerer.Texts.last(),
@@ -348,8 +349,8 @@ private slots:
     const QString last = lastOpened();
     form.MenuCzechClick();
     QTest::keyClick(&form, Qt::Key_F1);
-    QTRY_COMPARE(answerer.Texts,
-                 QStringList{QString::fromUtf8("Chyba při otevírání souboru manual_vantel_cz.pdf !")});
+    QTRY_COMPARE(answerer.Texts, QStringList{QString::fromUtf8(
+                                     "Chyba při otevírání souboru manual_vantel_cz.pdf !")});
     QTest::qWait(200);
     QCOMPARE(lastOpened(), last);
 

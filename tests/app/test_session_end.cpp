@@ -95,7 +95,8 @@ private slots:
     QVERIFY(Inode(home.File("_vantel.ini")) != before); // replaced, by the closing sequence
     QCOMPARE(FileBytes(home.File("_vantel.ini")), state);
     const QByteArray ini = FileBytes(home.File("vantel.ini"));
-    QVERIFY2(ini.contains("\r\nLanguage=2\r\n") && ini.contains("\r\nCheckBoxIgnAll->Checked=0\r\n"),
+    QVERIFY2(ini.contains("\r\nLanguage=2\r\n") &&
+                 ini.contains("\r\nCheckBoxIgnAll->Checked=0\r\n"),
              ini.constData());
   }
 };

@@ -79,21 +79,20 @@ TEST_F(TSafeFileTest, WhatIsNoReadableFileIsAFailureNeverAHang) {
 // replaced one keeps its permissions, one that cannot be opened for writing is left as it
 // is, and nothing but a regular file is ever replaced.
 TEST_F(TSafeFileTest, OneWriteRuleForEveryWrittenFile) {
-  const std::pair<const char*, std::function<bool(const std::string&, TFailureReport&)>>
-      writers[] = {
-          {"parameter file",
-           [](const std::string& path, TFailureReport& f) {
-             return WriteFileSafely(path, "ZANDERIX_KEY  67 ", f);
-           }},
-          {"settings file",
-           [](const std::string& path, TFailureReport& f) {
-             TProfileFile ini(path);
-             ini.WriteInteger("FORM_HLAV", "Left", 7);
-             return ini.Flush(f);
-           }},
-          {"state file", [](const std::string& path, TFailureReport& f) {
-             return WriteStateFile(path, TDeviceImage{}, f);
-           }}};
+  const std::pair<const char*, std::function<bool(const std::string&, TFailureReport&)>> writers[] =
+      {{"parameter file",
+        [](const std::string& path, TFailureReport& f) {
+          return WriteFileSafely(path, "ZANDERIX_KEY  67 ", f);
+        }},
+       {"settings file",
+        [](const std::string& path, TFailureReport& f) {
+          TProfileFile ini(path);
+          ini.WriteInteger("FORM_HLAV", "Left", 7);
+          return ini.Flush(f);
+        }},
+       {"state file", [](const std::string& path, TFailureReport& f) {
+          return WriteStateFile(path, TDeviceImage{}, f);
+        }}};
   const bool root = ::geteuid() == 0;
   for (const auto& [name, write] : writers) {
     SCOPED_TRACE(name);
@@ -185,7 +184,8 @@ TEST_F(TSafeFileTest, FullDiskAndReadOnlyFileSystemKeepTheOldFile) {
   ::close(report[1]);
   std::string message;
   char buffer[512];
-  for (ssize_t got; (got = ::read(report[0], buffer, sizeof buffer)) > 0;) message.append(buffer, got);
+  for (ssize_t got; (got = ::read(report[0], buffer, sizeof buffer)) > 0;)
+    message.append(buffer, got);
   ::close(report[0]);
   int status = 0;
   ::waitpid(child, &status, 0);

@@ -39,22 +39,32 @@ TEST(FailureTexts, PortAndFileSentencesInTheirPlaces) {
     TLanguage Lang;
     std::string Text;
   } const cases[] = {
-      {{TFailure::PortMissing, "/dev/ttyUSB0", {}, ENOENT}, LangEnglish,
+      {{TFailure::PortMissing, "/dev/ttyUSB0", {}, ENOENT},
+       LangEnglish,
        "/dev/ttyUSB0: " + std::string(std::strerror(ENOENT)) + ". Is the adapter plugged in?"},
-      {{TFailure::PortMissing, "/dev/ttyUSB0", {}, ENOENT}, LangGerman,
+      {{TFailure::PortMissing, "/dev/ttyUSB0", {}, ENOENT},
+       LangGerman,
        "/dev/ttyUSB0: " + std::string(std::strerror(ENOENT)) + ". Ist der Adapter angeschlossen?"},
-      {{TFailure::PortFailed, "/dev/null", {}, ENOTTY}, LangCzech,
+      {{TFailure::PortFailed, "/dev/null", {}, ENOTTY},
+       LangCzech,
        "/dev/null: " + std::string(std::strerror(ENOTTY))},
-      {{TFailure::NotWritten, "/h/a.ign", {}, ENOSPC}, LangEnglish, "/h/a.ign: cannot write: " + Reason},
-      {{TFailure::NotWritten, "/h/a.ign", {}, ENOSPC}, LangFrench,
+      {{TFailure::NotWritten, "/h/a.ign", {}, ENOSPC},
+       LangEnglish,
+       "/h/a.ign: cannot write: " + Reason},
+      {{TFailure::NotWritten, "/h/a.ign", {}, ENOSPC},
+       LangFrench,
        "/h/a.ign: écriture impossible: " + Reason},
-      {{TFailure::FolderNotCreated, "/h/x/vantel.ini", "/h/x", ENOTDIR}, LangGerman,
+      {{TFailure::FolderNotCreated, "/h/x/vantel.ini", "/h/x", ENOTDIR},
+       LangGerman,
        "/h/x/vantel.ini: der Ordner /h/x kann nicht angelegt werden: " +
            std::string(std::strerror(ENOTDIR))},
       {{TFailure::NotAFile, "/h/logo", {}, 0}, LangCzech, "/h/logo: není běžný soubor"},
-      {{TFailure::NotOpened, "/h/b.ign", {}, EACCES}, LangGerman,
+      {{TFailure::NotOpened, "/h/b.ign", {}, EACCES},
+       LangGerman,
        "/h/b.ign: " + std::string(std::strerror(EACCES))},
-      {{TFailure::NotWritten, "/h/a.ign", {}, ENOSPC}, TLanguage(9), "/h/a.ign: cannot write: " + Reason},
+      {{TFailure::NotWritten, "/h/a.ign", {}, ENOSPC},
+       TLanguage(9),
+       "/h/a.ign: cannot write: " + Reason},
   };
   for (const auto& c : cases) EXPECT_EQ(DescribeFailure(c.Report, c.Lang), c.Text);
 }

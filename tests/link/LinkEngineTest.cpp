@@ -190,8 +190,12 @@ TSimOptions Faulty(bool TSimOptions::*fault) {
   return o;
 }
 
-TSimOptions BadEcho() { return Faulty(&TSimOptions::BadEcho); }
-TSimOptions BadVerify() { return Faulty(&TSimOptions::BadVerify); }
+TSimOptions BadEcho() {
+  return Faulty(&TSimOptions::BadEcho);
+}
+TSimOptions BadVerify() {
+  return Faulty(&TSimOptions::BadVerify);
+}
 
 TSimOptions Version66() {
   TSimOptions o;
@@ -318,8 +322,8 @@ TEST(LinkEngineStatus, StoringProgressFromTheUnitsCountdown) {
     const char* Text;
     int Gauge;
   } const cases[] = {
-      {53, true, "Saving:", 0},  {30, true, "Saving:", 1},       {10, true, "Saving:", 2},
-      {1, true, "Saving:", 2},   {54, true, "Saving:", 0},       {65535, true, "Saving:", 0},
+      {53, true, "Saving:", 0},       {30, true, "Saving:", 1},     {10, true, "Saving:", 2},
+      {1, true, "Saving:", 2},        {54, true, "Saving:", 0},     {65535, true, "Saving:", 0},
       {0, true, "Programing: OK", 3}, {30, false, "untouched", -1}, {0, false, "untouched", -1}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.Countdown) + (c.Done ? " done" : " not done"));
@@ -746,10 +750,11 @@ TEST(LinkEngineRestorePoints, ASuccessfulReadOrProgrammingIsStoredOnceAFailedOne
     TSimOptions Options;
     void (TLinkEngine::*Start)();
     const char* Error;
-  } const failures[] = {{"silent read", Silent(), &TLinkEngine::StartRead, "Read error!"},
-                        {"silent program", Silent(), &TLinkEngine::StartProgram, "Program error!"},
-                        {"bad verify", Faulty(&TSimOptions::BadVerify), &TLinkEngine::StartRead, "Verify error!"},
-                        {"bad echo", Faulty(&TSimOptions::BadEcho), &TLinkEngine::StartProgram, "Program error!"}};
+  } const failures[] = {
+      {"silent read", Silent(), &TLinkEngine::StartRead, "Read error!"},
+      {"silent program", Silent(), &TLinkEngine::StartProgram, "Program error!"},
+      {"bad verify", Faulty(&TSimOptions::BadVerify), &TLinkEngine::StartRead, "Verify error!"},
+      {"bad echo", Faulty(&TSimOptions::BadEcho), &TLinkEngine::StartProgram, "Program error!"}};
   for (const auto& f : failures) {
     SCOPED_TRACE(f.Name);
     TRig rig(f.Options);
@@ -878,11 +883,12 @@ TEST(LinkEngineDifference, TheLastRejectedReplyIsOfferedWithTheRecordItFailed) {
     TSimOptions Options;
     void (TLinkEngine::*Start)();
     const char* Error;
-  } const cases[] = {{"verify of a programming", Faulty(&TSimOptions::BadVerify), &TLinkEngine::StartProgram,
-                      "Verify error!"},
-                     {"echo", Faulty(&TSimOptions::BadEcho), &TLinkEngine::StartProgram, "Program error!"},
-                     {"verify of a read", Faulty(&TSimOptions::BadVerify), &TLinkEngine::StartRead,
-                      "Verify error!"}};
+  } const cases[] = {
+      {"verify of a programming", Faulty(&TSimOptions::BadVerify), &TLinkEngine::StartProgram,
+       "Verify error!"},
+      {"echo", Faulty(&TSimOptions::BadEcho), &TLinkEngine::StartProgram, "Program error!"},
+      {"verify of a read", Faulty(&TSimOptions::BadVerify), &TLinkEngine::StartRead,
+       "Verify error!"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
     TRig rig(c.Options);

@@ -21,7 +21,6 @@
 
 using namespace std::chrono_literals;
 
-
 TEST(SettingsDirectory, PortDeviceNameAndTestMarker) {
   {
     TEnvGuard v("VANTEL_HOME", ""), x("XDG_CONFIG_HOME", "/x"), h("HOME", "/h");
@@ -122,8 +121,8 @@ TEST(PosixSerialPort, RawLineDataExclusivityAndRestoreOnAPseudoTerminal) {
   EXPECT_EQ(port.Read(in, 64).Status, TPortStatus::NotOpen);
   EXPECT_TRUE(other.Open(pty.Slave, error)) << DescribeFailure(error, LangEnglish); // free again
 
-  const std::pair<const char*, TFailure> failures[] = {{"/dev/ttyVANTEL-none", TFailure::PortMissing},
-                                                       {"/dev/null", TFailure::PortFailed}};
+  const std::pair<const char*, TFailure> failures[] = {
+      {"/dev/ttyVANTEL-none", TFailure::PortMissing}, {"/dev/null", TFailure::PortFailed}};
   for (const auto& [device, what] : failures) {
     EXPECT_FALSE(port.Open(device, error));
     EXPECT_EQ(error.What, what) << device;

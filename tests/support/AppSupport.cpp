@@ -200,4 +200,6 @@ QByteArray FileBytes(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QByteArray IgnBytes(const TIgnParams& p) { return QByteArray::fromStdString(IgnFileText(p)); }
+QByteArray IgnBytes(const TIgnParams& p) {
+  return QByteArray::fromStdString(IgnFileText(p));
+}

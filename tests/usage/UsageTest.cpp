@@ -43,8 +43,8 @@ TEST(HelpText, EveryProgramNamesItsOptionsEnvironmentAndExitStatusWithinTheWidth
   for (const TProgramUsage* usage : InstalledPrograms()) {
     const std::string help = HelpText(*usage);
     EXPECT_EQ(help.rfind("Usage: " + usage->Name + " ", 0), 0u) << help;
-    for (const auto* list : {&usage->Arguments, &usage->Options, &usage->Environment,
-                             &usage->Files, &usage->ExitStatus})
+    for (const auto* list : {&usage->Arguments, &usage->Options, &usage->Environment, &usage->Files,
+                             &usage->ExitStatus})
       for (const TUsageItem& item : *list) EXPECT_NE(help.find(item.Name), std::string::npos);
     EXPECT_NE(help.find("--help"), std::string::npos);
     EXPECT_NE(help.find("--version"), std::string::npos);
@@ -69,8 +69,9 @@ TEST(HelpText, LongNamesPutTheirTextOnTheNextLineAndWordsWrapAtTheWidth) {
   usage.Name = "demo";
   usage.Summary = "show the layout";
   usage.Synopsis = {"[OPTION]"};
-  usage.Options = {{"-a, --all", "short"},
-                   {"--a-very-long-option-name", std::string(30, 'x') + " " + std::string(60, 'y')}};
+  usage.Options = {
+      {"-a, --all", "short"},
+      {"--a-very-long-option-name", std::string(30, 'x') + " " + std::string(60, 'y')}};
   const std::vector<std::string> lines = Lines(HelpText(usage));
   ASSERT_GE(lines.size(), 8u);
   EXPECT_EQ(lines[0], "Usage: demo [OPTION]");

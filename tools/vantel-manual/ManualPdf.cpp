@@ -102,7 +102,8 @@ void StyleDocument(QTextDocument& doc, double width, double pageHeight) {
       const QTextFragment fragment = it.fragment();
       QTextImageFormat image = fragment.charFormat().toImageFormat();
       if (!image.isValid()) continue;
-      const QImage picture = doc.resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>();
+      const QImage picture =
+          doc.resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>();
       if (picture.isNull()) continue;
       // At most half a page high, so a picture fits beside its text. The layout takes
       // picture sizes in screen units (96 per inch) and scales them itself.
@@ -221,8 +222,8 @@ void BuildContents(QTextDocument& toc, const QString& title, const std::vector<T
 }
 
 int PageCount(QTextDocument& doc, double pageHeight) {
-  return std::max(1, static_cast<int>(std::ceil(doc.documentLayout()->documentSize().height() /
-                                                pageHeight - 1e-6)));
+  return std::max(1, static_cast<int>(std::ceil(
+                         doc.documentLayout()->documentSize().height() / pageHeight - 1e-6)));
 }
 
 // The pages of one document, each after a new page, with the running footer: the
@@ -285,8 +286,8 @@ bool WriteManualPdf(const TManualSource& source, const TManualPictures& pictures
   pdf.setTitle(title + " – " + subtitle);
   pdf.setCreator(source.Front.value("creator"));
   const QRectF page(QPointF(0, 0), QSizeF(pdf.width(), pdf.height()));
-  const QRectF body = page.adjusted(MmToPx(MarginMm), MmToPx(MarginMm), -MmToPx(MarginMm),
-                                    -MmToPx(MarginMm + 4));
+  const QRectF body =
+      page.adjusted(MmToPx(MarginMm), MmToPx(MarginMm), -MmToPx(MarginMm), -MmToPx(MarginMm + 4));
 
   QTextDocument doc;
   doc.documentLayout()->setPaintDevice(&pdf);
@@ -328,19 +329,22 @@ bool WriteManualPdf(const TManualSource& source, const TManualPictures& pictures
   // Title page: the logo, the program's name, what this is, its version.
   if (!pictures.Logo.isNull()) {
     const double w = body.width();
-    painter.drawImage(QRectF(body.left(), MmToPx(60), w, w * pictures.Logo.height() / pictures.Logo.width()),
-                      pictures.Logo);
+    painter.drawImage(
+        QRectF(body.left(), MmToPx(60), w, w * pictures.Logo.height() / pictures.Logo.width()),
+        pictures.Logo);
   }
   QFont big = BodyFont();
   big.setPointSizeF(30);
   big.setBold(true);
   painter.setFont(big);
   painter.setPen(QColor(0x10, 0x24, 0x3f));
-  painter.drawText(QRectF(body.left(), MmToPx(110), body.width(), MmToPx(20)), Qt::AlignLeft, title);
+  painter.drawText(QRectF(body.left(), MmToPx(110), body.width(), MmToPx(20)), Qt::AlignLeft,
+                   title);
   QFont middle = BodyFont();
   middle.setPointSizeF(18);
   painter.setFont(middle);
-  painter.drawText(QRectF(body.left(), MmToPx(128), body.width(), MmToPx(14)), Qt::AlignLeft, subtitle);
+  painter.drawText(QRectF(body.left(), MmToPx(128), body.width(), MmToPx(14)), Qt::AlignLeft,
+                   subtitle);
   painter.setFont(BodyFont());
   painter.setPen(QColor(0x40, 0x40, 0x40));
   painter.drawText(QRectF(body.left(), MmToPx(145), body.width(), MmToPx(30)),

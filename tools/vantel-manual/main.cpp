@@ -69,7 +69,8 @@ private:
     std::vector<std::uint8_t> reply;
     while (Reader.NextRequest(request)) {
       Unit.HandleRequest(request.data(), reply);
-      if (!reply.empty()) [[maybe_unused]] auto n = ::write(Master, reply.data(), reply.size());
+      if (!reply.empty()) [[maybe_unused]]
+        auto n = ::write(Master, reply.data(), reply.size());
     }
   }
 
@@ -151,11 +152,14 @@ bool RenderPictures(const TLanguageRun& language, TManualPictures& pictures) {
   form.show();
   Wait(300);
   form.MenuProgramClick();
-  if (!WaitFor([&] { return form.Link.TransferMode == tmIdle && form.Link.TransferDone &&
-                            form.Link.SaveCountdown == 0 && !form.LabelHlaseni->isHidden() &&
-                            form.LabelHlaseni->text().endsWith(": OK") &&
-                            form.LabelHlaseni->text() != QString::fromStdString(form.Msg.MsgVerify) + ": OK"; },
-               15000)) {
+  if (!WaitFor(
+          [&] {
+            return form.Link.TransferMode == tmIdle && form.Link.TransferDone &&
+                   form.Link.SaveCountdown == 0 && !form.LabelHlaseni->isHidden() &&
+                   form.LabelHlaseni->text().endsWith(": OK") &&
+                   form.LabelHlaseni->text() != QString::fromStdString(form.Msg.MsgVerify) + ": OK";
+          },
+          15000)) {
     std::fprintf(stderr, "vantel-manual: the window did not finish programming in %s\n",
                  language.Word);
     return false;
@@ -209,9 +213,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vantel-manual: cannot make %s\n", qPrintable(output.path()));
     return 1;
   }
-  const TLanguageRun languages[] = {
-      {"en", "ENGLISH", "en_GB"}, {"de", "DEUTSCH", "de_DE"}, {"fr", "FRANCE", "fr_FR"},
-      {"cz", "CESKY", "cs_CZ"}};
+  const TLanguageRun languages[] = {{"en", "ENGLISH", "en_GB"},
+                                    {"de", "DEUTSCH", "de_DE"},
+                                    {"fr", "FRANCE", "fr_FR"},
+                                    {"cz", "CESKY", "cs_CZ"}};
   TManualPictures pictures;
   pictures.Logo.load(QString::fromStdString(FindAssetFile("logo_main.jpg")));
   int status = 0;
@@ -224,7 +229,8 @@ int main(int argc, char** argv) {
       continue;
     }
     TManualSource source = ParseManualSource(Substitute(QString::fromUtf8(file.readAll())));
-    for (auto it = source.Front.begin(); it != source.Front.end(); ++it) it.value() = Substitute(it.value());
+    for (auto it = source.Front.begin(); it != source.Front.end(); ++it)
+      it.value() = Substitute(it.value());
     source.Front["creator"] = "vantel-manual " + QString::fromStdString(ProjectVersion());
     if (!RenderPictures(language, pictures)) {
       status = 1;
