@@ -146,6 +146,8 @@ private slots:
     QCOMPARE(w.Form->Image.Params.BaseAdv, 14);
     w.Press(QKeySequence(Qt::Key_F9));
     w.Await("Verify: OK");
+    QVERIFY(RestorePoints(home, "programmed").isEmpty()); // not before the unit has stored it
+    w.Await("Programing: OK");
     const QStringList programmed = RestorePoints(home, "programmed");
     QCOMPARE(programmed.size(), 1);
     QCOMPARE(FileBytes(programmed[0]), IgnBytes(w.Form->Image.Params));
@@ -197,6 +199,8 @@ private slots:
       const QStringList read = RestorePoints(home, "read");
       QCOMPARE(read.size(), 1);
       QCOMPARE(FileBytes(read[0]), IgnBytes(unitHeld));
+      port.Unit.Advance(TSimUnit::StoreSeconds + 0.1);
+      w.Await("Programing: OK");
       QCOMPARE(RestorePoints(home, "programmed").size(), 1);
 
       // Off again sends exactly what Program sends without it.
@@ -230,7 +234,7 @@ private slots:
     w.Tools('b');
     const TIgnParams screen = w.Form->Image.Params;
     w.Press(QKeySequence(Qt::Key_F9));
-    w.Await("Read error!");
+    w.Await("Read error! Nothing programmed: the back-up could not be read from the unit.");
     QCOMPARE(w.Form->LabelHlaseni->palette().color(w.Form->LabelHlaseni->backgroundRole()),
              QColor(255, 0, 0));
     QTest::qWait(500);
@@ -239,6 +243,33 @@ private slots:
     QCOMPARE(port.Unit.ProgrammingCount(), 0);
     QVERIFY(Same(w.Form->Image.Params, screen));
     QVERIFY(!QDir(home.File("data")).exists());
+  }
+
+  // A back-up that was read but cannot be kept (its folder cannot be made: a full or
+  // read-only disk) programs nothing; the red label says why, in the window's language.
+  void BackUpThatCannotBeKeptProgramsNothing() {
+    TTestHome home;
+    TWindow w;
+    TRecordingPort port;
+    const TIgnParams unitHeld = port.Unit.Params();
+    w.Form->Link.SetPort(&port);
+    w.Tools('b');
+    QFile blocker(home.File("data"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const TIgnParams screen = w.Form->Image.Params;
+    w.Press(QKeySequence(Qt::Key_F9));
+    QTRY_VERIFY(
+        w.Form->LabelHlaseni->text().startsWith("Nothing programmed, the back-up was not saved: "));
+    QVERIFY(w.Form->LabelHlaseni->text().contains(home.File("data")));
+    QCOMPARE(w.Form->LabelHlaseni->palette().color(w.Form->LabelHlaseni->backgroundRole()),
+             QColor(255, 0, 0));
+    QTest::qWait(500);
+    QCOMPARE(port.Commands, (std::vector<std::uint8_t>{0x40, 0x41}));
+    QVERIFY(Same(port.Unit.Params(), unitHeld));
+    QCOMPARE(port.Unit.ProgrammingCount(), 0);
+    QVERIFY(Same(w.Form->Image.Params, screen));
+    QVERIFY(w.Form->LabelHlaseni->isVisible());
   }
 
   // The unit answers the verify with one byte changed: the red label, and then the menu,
