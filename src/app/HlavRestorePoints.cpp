@@ -123,12 +123,12 @@ void TFormHlav::PassEnded(const TPassOutcome& outcome) {
     StoreRestorePoint(outcome.Unit, *kind);
   if (outcome.HasDifference) OfferDifference(outcome.Pc, outcome.Unit.Params);
   if (outcome.Pass != TPass::BackUp || outcome.Result == TPassResult::OtherVersion) return;
-  // The engine has turned the label red; it says why nothing was programmed.
-  QString text =
-      QString::fromStdString(Msg.MsgReadError) + " " + Text(TRestoreText::BackUpReadFailed);
-  if (outcome.Result == TPassResult::BackUpNotKept && RestorePointFailure)
-    text = Text(TRestoreText::BackUpNotKept) + " " +
-           QString::fromStdString(DescribeFailure(*RestorePointFailure, CurrentLanguage));
+  // The engine has turned the label red; it says why nothing was programmed. Which file
+  // and what the disk said stand in the status bar.
+  const QString text =
+      outcome.Result == TPassResult::BackUpNotKept
+          ? Text(TRestoreText::BackUpNotKept)
+          : QString::fromStdString(Msg.MsgReadError) + " " + Text(TRestoreText::BackUpReadFailed);
   SetStatusText(text.toStdString());
 }
 

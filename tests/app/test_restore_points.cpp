@@ -259,9 +259,10 @@ private slots:
     blocker.close();
     const TIgnParams screen = w.Form->Image.Params;
     w.Press(QKeySequence(Qt::Key_F9));
-    QTRY_VERIFY(
-        w.Form->LabelHlaseni->text().startsWith("Nothing programmed, the back-up was not saved: "));
-    QVERIFY(w.Form->LabelHlaseni->text().contains(home.File("data")));
+    QTRY_COMPARE(w.Form->LabelHlaseni->text(),
+                 QString("Nothing programmed: the back-up could not be saved."));
+    QVERIFY(w.Form->LabelRestorePointFailure != nullptr);
+    QVERIFY(w.Form->LabelRestorePointFailure->text().contains(home.File("data")));
     QCOMPARE(w.Form->LabelHlaseni->palette().color(w.Form->LabelHlaseni->backgroundRole()),
              QColor(255, 0, 0));
     QTest::qWait(500);
@@ -346,6 +347,8 @@ private slots:
     QTest::qWait(1100); // the next restore point a second later
     w.Press(QKeySequence(Qt::Key_F9));
     w.Await("Verify: OK");
+    port.Unit.Advance(TSimUnit::StoreSeconds + 0.1);
+    w.Await("Programing: OK");
 
     w.Press(QKeySequence(Qt::Key_F11));
     TFormRestorePoints* window = w.Form->FormRestorePoints;

@@ -614,10 +614,10 @@ private:
     });
     if (OutputFailed) return ExitFile; // told by Run
     if (!answered)
-      return Fail(ExitNoReply, "the unit on " + Port.DeviceName() +
+      return End({ExitNoReply, "the unit on " + Port.DeviceName() +
                                    (Port.HungUp() ? " hung up"
                                     : frames == 0 ? " did not answer"
-                                                  : " stopped answering"));
+                                                  : " stopped answering")});
     return ExitOk;
   }
 
