@@ -72,9 +72,14 @@ void TLinkEngine::FailStore(TPassResult result) {
   HoldStatus();
   TransferDone = false;
   SaveReportPending = false;
+  EndStore(result);
+}
+
+void TLinkEngine::EndStore(TPassResult result) {
   Outcome = TPassOutcome{};
   Outcome.Pass = TPass::Store;
   Outcome.Result = result;
+  if (result == TPassResult::Ok) Outcome.Unit = Verified;
   Enter(TLinkPhase::Idle);
   ++OutcomeCount;
   Host.PassEnded(Outcome);
@@ -161,14 +166,7 @@ void TLinkEngine::ShowStoringProgress() {
   } else if (!SaveReportPending) {
     Host.SetStatusText(msg.MsgProgramming + ": OK");
     SetGauge(GaugeMax);
-    if (CurrentPhase == TLinkPhase::Storing) {
-      Outcome = TPassOutcome{};
-      Outcome.Pass = TPass::Store;
-      Outcome.Unit = Verified;
-      Enter(TLinkPhase::Idle);
-      ++OutcomeCount;
-      Host.PassEnded(Outcome);
-    }
+    if (CurrentPhase == TLinkPhase::Storing) EndStore(TPassResult::Ok);
   }
 }
 

@@ -164,6 +164,7 @@ private:
   void Enter(TLinkPhase next);
   void EndPass(TPassResult result);
   void FailStore(TPassResult result);
+  void EndStore(TPassResult result);
   void BeginTransfer(TLinkPhase first, TPass pass, const std::string& status);
   void StartProgrammingPass(bool colon);
   void SetGauge(int progress);

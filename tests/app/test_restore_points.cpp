@@ -373,18 +373,21 @@ private slots:
     QVERIFY(w.Form->LabelHlaseni->isHidden());
     QCOMPARE(w.Form->Link.TransferMode, tmProgram);
     QTRY_VERIFY_WITH_TIMEOUT(Same(port.Unit.Params(), unitHeld), 3000);
-    // The programming it started left its own restore point, and the list shows it.
+    // The programming it started, once stored, left its own restore point, and the list
+    // shows it.
+    QTRY_COMPARE(w.Form->Link.Phase(), TLinkPhase::Storing);
+    port.Unit.Advance(TSimUnit::StoreSeconds + 0.1);
     QTRY_COMPARE(list->topLevelItemCount(), 3);
   }
 
-  // Nowhere to keep restore points: the transfers complete, one message says so.
+  // Nowhere to keep restore points: the transfers complete, one message says so. (With
+  // the back-up option nothing would be programmed: see above.)
   void ADataFolderThatTakesNothingGivesOneMessage() {
     TTestHome home;
     home.Write("data", "a file where the data folder belongs");
     TWindow w;
     TRecordingPort port;
     w.Form->Link.SetPort(&port);
-    w.Tools('b');
 
     w.Press(QKeySequence(Qt::Key_F7));
     w.Await("Verify: OK");
