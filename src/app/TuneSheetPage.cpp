@@ -22,6 +22,14 @@ QString Q(const std::string& text) {
   return QString::fromStdString(text);
 }
 
+// Without ligatures: a search in a PDF viewer must find "file" as typed, not with an fi glyph.
+QFont SheetFont() {
+  QFont font("DejaVu Sans");
+  font.setStyleHint(QFont::SansSerif);
+  font.setStyleStrategy(QFont::PreferNoShaping);
+  return font;
+}
+
 // Positions in millimetres, turned into the device's pixels.
 class TSheetPainter {
 public:
@@ -32,8 +40,7 @@ public:
   double Mm(double mm) const { return mm * Unit; }
   QRectF Box(double x, double y, double w, double h) const { return {Mm(x), Mm(y), Mm(w), Mm(h)}; }
   void SetFont(double points, bool bold = false) {
-    QFont font("DejaVu Sans");
-    font.setStyleHint(QFont::SansSerif);
+    QFont font = SheetFont();
     font.setPointSizeF(points);
     font.setBold(bold);
     Painter.setFont(font);
@@ -78,8 +85,7 @@ TCurveDrawing SheetCurveDrawing(const TIgnParams& p, TLanguage language) {
   drawing.Axes = CurveAxesFor(p, CurveStartLimiterShown(p));
   drawing.Language = language;
   drawing.Locale = QLocale(Languages[language < 4 ? language : 0]);
-  drawing.Font = QFont("DejaVu Sans");
-  drawing.Font.setStyleHint(QFont::SansSerif);
+  drawing.Font = SheetFont();
   drawing.Font.setPixelSize(11); // window pixels, scaled with the drawing
   return drawing;
 }
