@@ -46,6 +46,7 @@ class TFormCurve;
 class TFormDiff;
 class TFormRestorePoints;
 class TFormPorts;
+class QPrinter;
 class QPrintPreviewDialog;
 struct TSheetBike;
 struct TSheetSource;
@@ -288,6 +289,8 @@ public:
 
   // ---- tune sheet ----
   void MenuTuneSheetClick();
+  // The sheet on the preview's pages or the printer the user chose.
+  void PaintTuneSheetOn(QPrinter& printer);
   // The sheet's source as the window stands: the record, the unit's identity, the file and
   // the current bike, printed now.
   TSheetSource TuneSheetSource() const;

@@ -3,15 +3,18 @@
 
 #include <QAction>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPageLayout>
+#include <QPaintEngine>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 
 #include "app/Pictures.h"
 #include "app/TuneSheetPage.h"
+#include "files/SafeWrite.h"
 #include "i18n/PrintTexts.h"
 #include "i18n/SheetTexts.h"
 #include "ui/TuneSheet.h"
@@ -45,30 +48,45 @@ TSheetSource TFormHlav::TuneSheetSource() const {
   return source;
 }
 
+void TFormHlav::PaintTuneSheetOn(QPrinter& printer) {
+  const TTuneSheet sheet = BuildTuneSheet(TuneSheetSource(), CurrentLanguage, Msg);
+  const TCurveDrawing curve = SheetCurveDrawing(Image.Params, CurrentLanguage);
+  const QImage logo = LoadLogoPixmap("logo_main.jpg").toImage();
+  // A PDF file is drawn in memory and written like every other file: a painter drawing into
+  // the file itself leaves half a file on a full disk and reports nothing.
+  if (printer.outputFormat() == QPrinter::PdfFormat && printer.paintEngine() != nullptr &&
+      printer.paintEngine()->type() == QPaintEngine::Pdf && !printer.outputFileName().isEmpty()) {
+    const std::string path = QFile::encodeName(printer.outputFileName()).toStdString();
+    const QByteArray pdf = TuneSheetPdf(sheet, curve, logo, printer.pageLayout());
+    TFailureReport failure{TFailure::NotRendered, path, {}, 0};
+    if (pdf.isEmpty() ||
+        !WriteFileSafely(path, std::string_view(pdf.constData(), std::size_t(pdf.size())), failure))
+      ShowMessageBox(QString::fromUtf8(PrintTextsFor(CurrentLanguage).PdfError) + "\n" +
+                     QString::fromStdString(DescribeFailure(failure, CurrentLanguage)));
+    return;
+  }
+  if (!PaintTuneSheet(printer, sheet, curve, logo))
+    ShowMessageBox(QString::fromUtf8(PrintTextsFor(CurrentLanguage).JobRefused));
+}
+
 void TFormHlav::MenuTuneSheetClick() {
   if (TuneSheetPreview == nullptr) {
+    // Built on first use; drawn afresh for every page the preview or the printer asks for,
+    // so the sheet shows the window as it stands and the time when it was printed.
     TuneSheetPreview = new QPrintPreviewDialog(this);
     TuneSheetPreview->setObjectName("TuneSheetPreview");
     QPrinter* printer = TuneSheetPreview->printer();
-    printer->setPageOrientation(QPageLayout::Portrait);
-    printer->setPageMargins(QMarginsF(15, 15, 15, 12), QPageLayout::Millimeter);
-    // Drawn afresh for every page the preview or the printer asks for, so the sheet shows
-    // the window as it stands and the time when it was printed.
-    connect(TuneSheetPreview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* to) {
-      const TTuneSheet sheet = BuildTuneSheet(TuneSheetSource(), CurrentLanguage, Msg);
-      if (!PaintTuneSheet(*to, sheet, SheetCurveDrawing(Image.Params, CurrentLanguage),
-                          LoadLogoPixmap("logo_main.jpg").toImage()))
-        ShowMessageBox(QString::fromUtf8(PrintTextsFor(CurrentLanguage).JobRefused));
-    });
+    // The printer's own paper (the locale's: A4 or Letter), in the sheet's layout.
+    printer->setPageLayout(TuneSheetLayout(printer->pageLayout().pageSize()));
+    connect(TuneSheetPreview, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* to) { PaintTuneSheetOn(*to); });
+  } else if (auto* preview = TuneSheetPreview->findChild<QPrintPreviewWidget*>()) {
+    // The dialog draws its preview only when first shown; later the page is asked for
+    // afresh, so the preview shows the window as it stands now.
+    preview->updatePreview();
   }
   TuneSheetPreview->setWindowTitle(
       QString::fromStdString(SheetText(TSheetText::Title, CurrentLanguage)));
-  if (TuneSheetPreview->isVisible()) {
-    // QPrintPreviewDialog keeps its preview widget to itself; a fresh page comes with a
-    // fresh paint request.
-    if (auto* preview = TuneSheetPreview->findChild<QPrintPreviewWidget*>())
-      preview->updatePreview();
-  }
   TuneSheetPreview->show();
   TuneSheetPreview->raise();
   TuneSheetPreview->activateWindow();

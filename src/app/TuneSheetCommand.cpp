@@ -134,9 +134,9 @@ std::optional<int> RunTuneSheetCommand(int argc, char** argv) {
   source.FileName = BaseName(args.Input);
   source.ProgramVersion = ProjectVersion();
   const TTuneSheet sheet = BuildTuneSheet(source, args.Language, msg);
-  const QByteArray pdf =
-      TuneSheetPdf(sheet, SheetCurveDrawing(source.Params, args.Language),
-                   LoadLogoPixmap("logo_main.jpg").toImage(), QPageSize(args.Paper));
+  const QByteArray pdf = TuneSheetPdf(sheet, SheetCurveDrawing(source.Params, args.Language),
+                                      LoadLogoPixmap("logo_main.jpg").toImage(),
+                                      TuneSheetLayout(QPageSize(args.Paper)));
   if (pdf.isEmpty()) return Fail(ExitFile, args.Output + ": the sheet could not be drawn");
   if (!WriteFileSafely(args.Output, std::string_view(pdf.constData(), std::size_t(pdf.size())),
                        failure))

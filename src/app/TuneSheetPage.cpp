@@ -223,16 +223,19 @@ bool PaintTuneSheet(QPagedPaintDevice& device, const TTuneSheet& sheet, const TC
   return painter.end();
 }
 
+QPageLayout TuneSheetLayout(const QPageSize& pageSize) {
+  return QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(15, 15, 15, 12),
+                     QPageLayout::Millimeter);
+}
+
 QByteArray TuneSheetPdf(const TTuneSheet& sheet, const TCurveDrawing& curve, const QImage& logo,
-                        const QPageSize& pageSize) {
+                        const QPageLayout& layout) {
   QByteArray pdf;
   QBuffer buffer(&pdf);
   if (!buffer.open(QIODevice::WriteOnly)) return {};
   {
     QPdfWriter writer(&buffer);
-    writer.setPageSize(pageSize);
-    writer.setPageOrientation(QPageLayout::Portrait);
-    writer.setPageMargins(QMarginsF(15, 15, 15, 12), QPageLayout::Millimeter);
+    writer.setPageLayout(layout);
     writer.setResolution(600);
     writer.setTitle(QString::fromStdString(sheet.Title));
     writer.setCreator(QString::fromStdString(sheet.Footer));

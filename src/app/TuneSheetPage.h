@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QPageLayout>
 #include <QPageSize>
 
 #include "app/CurveDrawing.h"
@@ -18,7 +19,9 @@ TCurveDrawing SheetCurveDrawing(const TIgnParams& p, TLanguage language);
 bool PaintTuneSheet(QPagedPaintDevice& device, const TTuneSheet& sheet, const TCurveDrawing& curve,
                     const QImage& logo);
 
-// The sheet as a one-page PDF document in memory, portrait on `pageSize`; empty when it
-// could not be drawn.
+// Paper and margins of the sheet unless the user chooses others: portrait.
+QPageLayout TuneSheetLayout(const QPageSize& pageSize);
+
+// The sheet as a one-page PDF document in memory; empty when it could not be drawn.
 QByteArray TuneSheetPdf(const TTuneSheet& sheet, const TCurveDrawing& curve, const QImage& logo,
-                        const QPageSize& pageSize);
+                        const QPageLayout& layout);

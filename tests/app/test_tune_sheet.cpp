@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QPaintEngine>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -262,8 +263,13 @@ private slots:
     form.MenuGermanClick();
     QCOMPARE(form.MenuTuneSheet->text(), QString("&Einstellblatt..."));
 
+    int previewPages = 0; // pages drawn for the preview itself, not for a printer
     Press(&form, QKeySequence("Ctrl+Shift+P"));
     QTRY_VERIFY(form.TuneSheetPreview != nullptr && form.TuneSheetPreview->isVisible());
+    connect(form.TuneSheetPreview, &QPrintPreviewDialog::paintRequested, this,
+            [&](QPrinter* printer) {
+              previewPages += printer->paintEngine()->type() != QPaintEngine::Pdf;
+            });
     QCOMPARE(form.TuneSheetPreview->windowTitle(), QString("Einstellblatt"));
     QPrintPreviewDialog* preview = form.TuneSheetPreview;
 
@@ -288,8 +294,17 @@ private slots:
     Press(&form, QKeySequence("Ctrl+Shift+P"));
     QCOMPARE(form.TuneSheetPreview, preview);
     QTRY_VERIFY(preview->isVisible());
+    QCOMPARE(previewPages, 1);
     text = printed("second.pdf");
     QVERIFY2(text.contains("17.300"), qPrintable(text));
+
+    // A PDF that cannot be written is told, not left half written.
+    answerer.Texts.clear();
+    printed("gone/third.pdf");
+    QCOMPARE(answerer.Texts.size(), 1);
+    QVERIFY2(answerer.Texts[0].startsWith("Die PDF-Datei konnte nicht geschrieben werden:"),
+             qPrintable(answerer.Texts[0]));
+    QVERIFY(!QFile::exists(dir.filePath("gone/third.pdf")));
   }
 };
 
