@@ -2,6 +2,7 @@
 // PDF viewer finds, in each language, with the logo as its only picture; the window opens its
 // print preview from the File menu and Ctrl+Shift+P.
 #include "app/Hlav.h"
+#include "app/TuneSheetPage.h"
 #include "files/IgnFile.h"
 #include "model/Defaults.h"
 #include "model/Normalise.h"
@@ -236,6 +237,44 @@ private slots:
     QVERIFY2(run.Err.startsWith("vantel: ") && run.Err.count('\n') == 1, qPrintable(run.Err));
     QCOMPARE(FileBytes(dir.filePath("old.pdf")), QByteArray("%PDF-1.4 the sheet of last week"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+  }
+
+  void BikeAndNotesFitOnThePage_data() {
+    QTest::addColumn<int>("noteLines");
+    QTest::addColumn<bool>("whole");
+    QTest::addRow("short notes") << 3 << true;
+    QTest::addRow("notes longer than the page") << 400 << false;
+  }
+  void BikeAndNotesFitOnThePage() {
+    QFETCH(int, noteLines);
+    QFETCH(bool, whole);
+    TSheetSource source;
+    source.Params = SampleParams();
+    source.Bike = {"Enduro 610 blue", "J. Novák", ""};
+    for (int i = 1; i <= noteLines; ++i)
+      source.Bike.Notes += "Note " + std::to_string(i) + ": jet 165, plug gap 0.7 mm.\n";
+    source.ProgramVersion = "9.9";
+    TMessageCatalogue msg;
+    FillMessageCatalogue(msg, LangEnglish);
+    const TTuneSheet sheet = BuildTuneSheet(source, LangEnglish, msg);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("notes.pdf");
+    for (const QPageSize::PageSizeId paper : {QPageSize::A4, QPageSize::Letter}) {
+      QFile file(pdf);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write(TuneSheetPdf(sheet, SheetCurveDrawing(source.Params, LangEnglish), QImage(),
+                              TuneSheetLayout(QPageSize(paper))));
+      file.close();
+      QCOMPARE(PdfInfo(pdf, "Pages"), QString("1"));
+      const QString text = PdfText(pdf);
+      for (const char* expected :
+           {"Bike", "Enduro 610 blue", "Customer", "J. Novák", "Notes", "Note 1: jet 165",
+            "Reverse otput polarity", "VANTEL-9 Setup 9.9", "page 1 of 1"})
+        QVERIFY2(text.contains(expected), expected);
+      QCOMPARE(text.contains(QString("Note %1:").arg(noteLines)), whole);
+      QCOMPARE(text.contains(QChar(0x2026)), !whole);
+      QVERIFY(PdfImages(pdf).isEmpty()); // no logo given: no picture at all
+    }
   }
 
   void MenuAndKeyOpenThePreviewOfTheWindowAsItStands() {
