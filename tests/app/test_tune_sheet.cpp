@@ -1,6 +1,7 @@
 // The tune sheet as a user gets it: `vantel --tune-sheet` writes a one-page PDF whose text a
 // PDF viewer finds, in each language, with the logo as its only picture; the window opens its
 // print preview from the File menu and Ctrl+Shift+P.
+#include "app/FormCurve.h"
 #include "app/Hlav.h"
 #include "app/TuneSheetPage.h"
 #include "files/IgnFile.h"
@@ -303,7 +304,10 @@ private slots:
     QCOMPARE(form.MenuTuneSheet->text(), QString("&Einstellblatt..."));
 
     int previewPages = 0; // pages drawn for the preview itself, not for a printer
-    Press(&form, QKeySequence("Ctrl+Shift+P"));
+    // The key works in the curve window as in the main window.
+    Press(&form, QKeySequence(Qt::Key_F6));
+    QTRY_VERIFY(form.FormCurve != nullptr && form.FormCurve->isActiveWindow());
+    Press(form.FormCurve, QKeySequence("Ctrl+Shift+P"));
     QTRY_VERIFY(form.TuneSheetPreview != nullptr && form.TuneSheetPreview->isVisible());
     connect(form.TuneSheetPreview, &QPrintPreviewDialog::paintRequested, this,
             [&](QPrinter* printer) {
