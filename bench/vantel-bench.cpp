@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
       (engine.*kind.Start)();
       const int ticks = ticker.TickUntil([&] { return engine.TransferMode == tmIdle; }, 200);
       const double ms = std::chrono::duration<double, std::milli>(TClock::now() - start).count();
-      if (ticks < 0 || host.StatusColour == TColour::Red) {
+      if (ticks < 0 || engine.LastOutcome().Result != TPassResult::Ok) {
         ++kind.Figures.Failures;
         continue;
       }
@@ -136,9 +136,10 @@ int main(int argc, char** argv) {
       // The unit stores; the pass is over when its countdown has reached 0.
       host.Texts.clear();
       const TClock::time_point stored = TClock::now();
-      const int storeTicks = ticker.TickUntil(
-          [&] { return host.Seen("Saving:") && host.StatusText == "Programing: OK"; }, 400);
-      if (storeTicks < 0) {
+      const int storeTicks =
+          ticker.TickUntil([&] { return engine.Phase() == TLinkPhase::Idle; }, 400);
+      if (storeTicks < 0 || engine.LastOutcome().Pass != ::TPass::Store ||
+          engine.LastOutcome().Result != TPassResult::Ok || !host.Seen("Saving:")) {
         ++storing.Failures;
         continue;
       }

@@ -322,9 +322,12 @@ private:
   void DecodeUnitIdentity() override;
   void ShowModalMessage(const std::string& text) override;
   const TMessageCatalogue& Messages() const override { return Msg; }
-  void StoreRestorePoint(const TDeviceImage& unit, TRestoreKind kind) override;
-  void OfferDifference(const TIgnParams& pc, const TIgnParams& unit) override;
+  bool KeepBackUp(const TDeviceImage& unit) override;
+  void PassEnded(const TPassOutcome& outcome) override;
   void WithdrawDifference() override;
+  // False, with RestorePointFailure set, when the restore point could not be written.
+  bool StoreRestorePoint(const TDeviceImage& unit, TRestoreKind kind);
+  void OfferDifference(const TIgnParams& pc, const TIgnParams& unit);
 
   // Two records the difference window compares: the PC's and the unit's rejected reply, or
   // the screen's and a file's.

@@ -114,7 +114,25 @@ void TFormHlav::MenuRestorePointsClick() {
   FormRestorePoints->activateWindow();
 }
 
-void TFormHlav::StoreRestorePoint(const TDeviceImage& unit, TRestoreKind kind) {
+bool TFormHlav::KeepBackUp(const TDeviceImage& unit) {
+  return StoreRestorePoint(unit, TRestoreKind::Read);
+}
+
+void TFormHlav::PassEnded(const TPassOutcome& outcome) {
+  if (const std::optional<TRestoreKind> kind = RestorePointOf(outcome))
+    StoreRestorePoint(outcome.Unit, *kind);
+  if (outcome.HasDifference) OfferDifference(outcome.Pc, outcome.Unit.Params);
+  if (outcome.Pass != TPass::BackUp || outcome.Result == TPassResult::OtherVersion) return;
+  // The engine has turned the label red; it says why nothing was programmed. Which file
+  // and what the disk said stand in the status bar.
+  const QString text =
+      outcome.Result == TPassResult::BackUpNotKept
+          ? Text(TRestoreText::BackUpNotKept)
+          : QString::fromStdString(Msg.MsgReadError) + " " + Text(TRestoreText::BackUpReadFailed);
+  SetStatusText(text.toStdString());
+}
+
+bool TFormHlav::StoreRestorePoint(const TDeviceImage& unit, TRestoreKind kind) {
   // The unit is named by its own block 0, not by the texts the window shows: a copy read
   // before programming leaves those alone.
   TUnitIdentity identity;
@@ -148,6 +166,7 @@ void TFormHlav::StoreRestorePoint(const TDeviceImage& unit, TRestoreKind kind) {
                                        StatusBar1->currentMessage().isEmpty());
   if (FormRestorePoints != nullptr && FormRestorePoints->isVisible())
     FormRestorePoints->Reload(LocalName(RestorePointsDirectory()));
+  return !RestorePointFailure;
 }
 
 void TFormHlav::OfferDifference(const TIgnParams& pc, const TIgnParams& unit) {

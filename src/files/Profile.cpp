@@ -1,5 +1,6 @@
 #include "files/Profile.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <limits>
 #include <utility>
@@ -95,7 +96,13 @@ std::optional<int> ParseProfileInteger(const std::string& raw) {
 TProfileFile::TProfileFile(std::string path) : FilePath(std::move(path)) {
   std::string text;
   TFailureReport failure;
-  if (!ReadFileSafely(FilePath, text, failure)) return;
+  if (!ReadFileSafely(FilePath, text, failure)) {
+    // Missing, even its folder: nothing to keep.
+    const bool missing = failure.What == TFailure::NotOpened &&
+                         (failure.Errno == ENOENT || failure.Errno == ENOTDIR);
+    if (!missing) NotLoaded = failure;
+    return;
+  }
   std::size_t start = 0;
   // A byte-order mark would otherwise hide the first section header. An editor may have put
   // a second one before the first; skipping all of them also means the file is never written
@@ -186,6 +193,14 @@ bool TProfileFile::Flush(TFailureReport& failure) {
   for (const std::string& line : Lines) {
     text += line;
     text += "\r\n";
+  }
+  if (NotLoaded) {
+    failure = *NotLoaded;
+    return false;
+  }
+  if (text.size() > ReadLimitBytes) {
+    failure = {TFailure::TooLarge, FilePath, {}, EFBIG};
+    return false;
   }
   return WriteFileSafely(FilePath, text, failure, TFolder::Create);
 }

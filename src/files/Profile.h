@@ -14,6 +14,9 @@ public:
   // Loads the file when it exists; a missing or unreadable file reads as empty.
   explicit TProfileFile(std::string path);
 
+  // The file exists but could not be read (too large, no permission): Flush then keeps it.
+  const std::optional<TFailureReport>& LoadFailure() const { return NotLoaded; }
+
   const std::string& Path() const { return FilePath; }
 
   // Section and key names match without regard to ASCII letter case. A missing key, or
@@ -30,6 +33,8 @@ public:
 
   // Writes the file (CR LF line ends) through a temporary file, creating its folder when
   // missing; on failure returns false with the report, and the old file stays as it was.
+  // A file that could not be loaded is never replaced, nor is one written that the next
+  // load would refuse as too large.
   bool Flush(TFailureReport& failure);
 
 private:
@@ -43,6 +48,7 @@ private:
 
   std::string FilePath;
   std::vector<std::string> Lines; // without line ends
+  std::optional<TFailureReport> NotLoaded;
 };
 
 // Decimal with an optional sign, or hexadecimal after 0x or $; nullopt for anything else.

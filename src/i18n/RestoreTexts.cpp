@@ -45,6 +45,8 @@ constexpr TRestoreRow RestoreRows[] = {
     {K::FileDiffers, {"The screen compared with the file:", "Der Bildschirm verglichen mit der Datei:", "L'écran comparé au fichier :", "Obrazovka porovnaná se souborem:"}},
     {K::ClickForDifferences, {"Click to see which values differ", "Klicken, um zu sehen, welche Werte abweichen", "Cliquer pour voir les valeurs qui diffèrent", "Klepněte pro zobrazení hodnot, které se liší"}},
     {K::RestorePointNotSaved, {"Restore point not saved:", "Wiederherstellungspunkt nicht gespeichert:", "Point de restauration non enregistré :", "Bod obnovení nebyl uložen:"}},
+    {K::BackUpNotKept, {"Nothing programmed: the back-up could not be saved.", "Nichts programmiert: die Sicherung konnte nicht gespeichert werden.", "Rien n'a été programmé : la sauvegarde n'a pas pu être enregistrée.", "Nic nenaprogramováno: zálohu nebylo možné uložit."}},
+    {K::BackUpReadFailed, {"Nothing programmed: the back-up could not be read from the unit.", "Nichts programmiert: die Sicherung konnte nicht aus dem Gerät gelesen werden.", "Rien n'a été programmé : la sauvegarde n'a pas pu être lue dans l'appareil.", "Nic nenaprogramováno: zálohu nebylo možné z jednotky přečíst."}},
     {K::FieldKeying, {"Type of keying", "Zündungstyp", "Type d'allumage", "Typ zapalování"}},
     {K::FieldIgnitions, {"Ignitions per revolution", "Zündungen pro Umdrehung", "Allumages par tour", "Zápalů za otáčku"}},
     {K::Point, {"Point %d", "Stützpunkt %d", "Point %d", "Bod %d"}},

@@ -39,6 +39,8 @@ enum class TRestoreText : std::uint8_t {
   FileDiffers,
   ClickForDifferences,
   RestorePointNotSaved,
+  BackUpNotKept,
+  BackUpReadFailed,
   FieldKeying,
   FieldIgnitions,
   Point,

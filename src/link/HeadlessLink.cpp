@@ -34,49 +34,57 @@ THeadlessLink::THeadlessLink(TPort& port, std::function<void()> waitTick)
 
 void THeadlessLink::Tick() {
   WaitTick();
+  // A stop asked for while waiting comes before the tick: no frame leaves after it.
+  if (StopNow()) return;
   Engine.Timer1Timer();
   ++Ticks;
   ++PassTicks;
 }
 
-TPassOutcome THeadlessLink::Run(void (TLinkEngine::*start)()) {
-  Host.ModalText.clear();
-  PassTicks = 0;
-  (Engine.*start)();
-  while (PassTicks < PassTickLimit) {
-    Tick();
-    if (!Host.ModalText.empty()) return TPassOutcome::OtherVersion;
-    if (Engine.TransferMode != tmIdle) continue;
-    if (Host.StatusColour != TColour::Red) return TPassOutcome::Ok;
-    return Host.Differed ? TPassOutcome::Differs : TPassOutcome::NoReply;
-  }
-  return TPassOutcome::NoReply;
+bool THeadlessLink::StopNow() {
+  Stopped = StopRequested && StopRequested();
+  return Stopped;
 }
 
-TPassOutcome THeadlessLink::ReadIdentity() {
+TPassResult THeadlessLink::TickUntilEnd(long since, long limit, TPassResult late) {
+  while (PassTicks < limit) {
+    Tick();
+    if (Stopped) return TPassResult::NoReply;
+    if (Engine.Outcomes() != since) return Engine.LastOutcome().Result;
+  }
+  return late;
+}
+
+TPassResult THeadlessLink::Run(void (TLinkEngine::*start)()) {
+  Host.ModalText.clear();
+  PassTicks = 0;
+  Stopped = false;
+  const long since = Engine.Outcomes();
+  (Engine.*start)();
+  return TickUntilEnd(since, PassTickLimit, TPassResult::NoReply);
+}
+
+TPassResult THeadlessLink::ReadIdentity() {
   Host.ModalText.clear();
   Host.IdentityDecoded = false;
   PassTicks = 0;
+  Stopped = false;
+  const long since = Engine.Outcomes();
   Engine.StartRead();
   while (PassTicks < PassTickLimit) {
     Tick();
-    if (!Host.ModalText.empty()) return TPassOutcome::OtherVersion;
-    if (Host.IdentityDecoded) return TPassOutcome::Ok;
-    if (Engine.TransferMode == tmIdle) return TPassOutcome::NoReply;
+    if (Stopped) return TPassResult::NoReply;
+    if (Engine.Outcomes() != since) return Engine.LastOutcome().Result;
+    if (Host.IdentityDecoded) return TPassResult::Ok;
   }
-  return TPassOutcome::NoReply;
+  return TPassResult::NoReply;
 }
 
-TPassOutcome THeadlessLink::WaitStored() {
+TPassResult THeadlessLink::WaitStored() {
   PassTicks = 0;
-  while (PassTicks < StoreTickLimit) {
-    Tick();
-    // The condition under which the tick shows "Programing: OK".
-    if (Engine.TransferDone && !Engine.SaveReportPending && Engine.SaveCountdown == 0)
-      return TPassOutcome::Ok;
-    if (Engine.ConnectionVisible()) return TPassOutcome::NoReply;
-  }
-  return TPassOutcome::NotStored;
+  Stopped = false;
+  if (Engine.Phase() != TLinkPhase::Storing) return TPassResult::NotStored;
+  return TickUntilEnd(Engine.Outcomes(), StoreTickLimit, TPassResult::NotStored);
 }
 
 bool THeadlessLink::Watch(const std::function<bool()>& stop) {

@@ -14,7 +14,7 @@ public:
   explicit THeadlessHost(TDeviceImage& image);
 
   void SetStatusText(const std::string& text) override { StatusText = text; }
-  void SetStatusColour(TColour colour) override { StatusColour = colour; }
+  void SetStatusColour(TColour) override {}
   void SetStatusVisible(bool) override {}
   void SetGaugeProgress(int progress) override { Gauge = progress; }
   void SetGaugeVisible(bool) override {}
@@ -27,32 +27,18 @@ public:
   void ShowModalMessage(const std::string& text) override { ModalText = text; }
   void HighlightActivePoint() override {}
   const TMessageCatalogue& Messages() const override { return Msg; }
-  // A pass that failed on a reply with other parameters: the unit answers but holds
-  // something else.
-  void OfferDifference(const TIgnParams&, const TIgnParams&) override { Differed = true; }
-  void WithdrawDifference() override { Differed = false; }
 
   std::string StatusText;
-  TColour StatusColour = TColour::ButtonFace;
   int Gauge = 0;
   std::string ModalText; // the version box's text, empty while none was shown
   TUnitIdentity Identity;
   bool IdentityDecoded = false;
-  bool Differed = false;
   // Called on every accepted monitor frame.
   std::function<void(const TMonitorView&)> OnMonitorFrame;
 
 private:
   TDeviceImage& Image;
   TMessageCatalogue Msg;
-};
-
-enum class TPassOutcome {
-  Ok,
-  NoReply,      // five sends without an accepted reply: the mode's error text
-  Differs,      // the unit answered with other parameters than the image
-  OtherVersion, // block 0 of the unit carries another layout version (Host.ModalText)
-  NotStored,    // the storing countdown did not reach 0 while the unit answered
 };
 
 class THeadlessLink {
@@ -62,15 +48,17 @@ public:
   THeadlessLink(const THeadlessLink&) = delete;
   THeadlessLink& operator=(const THeadlessLink&) = delete;
 
-  // The passes of Read, Verify and Program, from the command to the transfer's end.
-  TPassOutcome Read() { return Run(&TLinkEngine::StartRead); }
-  TPassOutcome Verify() { return Run(&TLinkEngine::StartVerify); }
-  TPassOutcome Program() { return Run(&TLinkEngine::StartProgram); }
+  // The passes of Read, Verify and Program, from the command to the transfer's end; the
+  // whole outcome is Engine.LastOutcome(). OtherVersion leaves the box's text in
+  // Host.ModalText.
+  TPassResult Read() { return Run(&TLinkEngine::StartRead); }
+  TPassResult Verify() { return Run(&TLinkEngine::StartVerify); }
+  TPassResult Program() { return Run(&TLinkEngine::StartProgram); }
   // The Read pass up to block 0 and its version check: the unit's identity.
-  TPassOutcome ReadIdentity();
-  // After a programming pass: idle ticks until the unit's storing countdown has reached 0
-  // ("Programing: OK"). NoReply when the unit stops answering meanwhile.
-  TPassOutcome WaitStored();
+  TPassResult ReadIdentity();
+  // After a programming pass: idle ticks until the engine ends the unit's storing. NotStored
+  // when that takes longer than StoreTickLimit.
+  TPassResult WaitStored();
   // Idle ticks, the monitor requests among them, until stop() holds after a tick. False
   // when no monitor frame came for as long as the window waits before it shows that.
   bool Watch(const std::function<bool()>& stop);
@@ -82,9 +70,17 @@ public:
   TLinkEngine Engine{Image, Host};
   long Ticks = 0;     // ticks since the link was made
   long PassTicks = 0; // ticks of the last pass or wait, from its command to its end
+  // Asked after every tick of a pass or a wait: true ends it there, between two frames,
+  // with Stopped set.
+  std::function<bool()> StopRequested;
+  bool Stopped = false;
 
 private:
-  TPassOutcome Run(void (TLinkEngine::*start)());
+  TPassResult Run(void (TLinkEngine::*start)());
+  // Ticks until the engine reports an end after the one counted in since; NoReply when
+  // none comes within limit ticks.
+  TPassResult TickUntilEnd(long since, long limit, TPassResult late);
+  bool StopNow();
 
   std::function<void()> WaitTick;
 };

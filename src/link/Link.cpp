@@ -4,6 +4,87 @@
 #include <cstdio>
 #include <cstring>
 
+std::optional<TRestoreKind> RestorePointOf(const TPassOutcome& outcome) {
+  if (outcome.Result != TPassResult::Ok) return std::nullopt;
+  if (outcome.Pass == TPass::Read) return TRestoreKind::Read;
+  if (outcome.Pass == TPass::Store) return TRestoreKind::Programmed;
+  return std::nullopt;
+}
+
+// The one place where the phase changes; the mode and the command follow from it.
+void TLinkEngine::Enter(TLinkPhase next) {
+  const auto block = [this](TTransferMode mode, std::uint8_t command) {
+    TransferMode = mode;
+    CurrentCommand = command;
+  };
+  CurrentPhase = next;
+  switch (next) {
+  case TLinkPhase::BackUpBlock0:
+  case TLinkPhase::ReadBlock0:
+    block(tmRead, ReadFlag | 0);
+    break;
+  case TLinkPhase::BackUpBlock1:
+  case TLinkPhase::ReadBlock1:
+    block(tmRead, ReadFlag | 1);
+    break;
+  case TLinkPhase::WriteBlock0:
+    block(tmProgram, 0);
+    break;
+  case TLinkPhase::WriteBlock1:
+    block(tmProgram, 1);
+    break;
+  case TLinkPhase::Verifying:
+    block(tmVerify, ReadFlag | 1);
+    break;
+  case TLinkPhase::Idle:
+  case TLinkPhase::Storing:
+    TransferMode = tmIdle;
+    break;
+  }
+}
+
+void TLinkEngine::EndPass(TPassResult result) {
+  const bool programmed = Pass == TPass::Program && result == TPassResult::Ok;
+  Outcome = TPassOutcome{};
+  Outcome.Pass = Pass;
+  Outcome.Result = result;
+  if (result == TPassResult::Ok) Outcome.Unit = Image;
+  if (result == TPassResult::Differs) {
+    Outcome.HasDifference = true;
+    Outcome.Pc = MismatchPc;
+    Outcome.Unit.Params = MismatchUnit;
+  }
+  if (programmed) {
+    // The unit has not stored the parameters yet; its monitor frames tell.
+    Verified = Image;
+    LineDown = false;
+    Pass = TPass::Store;
+  }
+  Enter(programmed ? TLinkPhase::Storing : TLinkPhase::Idle);
+  ++OutcomeCount;
+  Host.PassEnded(Outcome);
+}
+
+// The storing was not seen through to its end: the programming is not reported as done.
+void TLinkEngine::FailStore(TPassResult result) {
+  Host.SetStatusColour(TColour::Red);
+  Host.SetStatusText(Host.Messages().MsgProgramError);
+  HoldStatus();
+  TransferDone = false;
+  SaveReportPending = false;
+  EndStore(result);
+}
+
+void TLinkEngine::EndStore(TPassResult result) {
+  Outcome = TPassOutcome{};
+  Outcome.Pass = TPass::Store;
+  Outcome.Result = result;
+  if (result == TPassResult::Ok) Outcome.Unit = Verified;
+  Enter(TLinkPhase::Idle);
+  ++OutcomeCount;
+  Host.PassEnded(Outcome);
+}
+
 void TLinkEngine::SetGauge(int progress) {
   GaugeProgress = std::clamp(progress, 0, GaugeMax);
   Host.SetGaugeProgress(GaugeProgress);
@@ -12,6 +93,7 @@ void TLinkEngine::SetGauge(int progress) {
 void TLinkEngine::Timer1Timer() {
   if (Port != nullptr && Port->IsOpen()) Port->SendUnsent();
   ReceiveFrame();
+  if (CurrentPhase == TLinkPhase::Storing && LineDown) FailStore(TPassResult::HungUp);
 
   switch (TransferMode) {
   case tmProgram:
@@ -27,7 +109,9 @@ void TLinkEngine::Timer1Timer() {
       } else {
         ShowTransferFailure(mode);
         failed = true;
-        if (MismatchKept) Host.OfferDifference(MismatchPc, MismatchUnit);
+        EndPass(MismatchKept ? TPassResult::Differs
+                : LineDown   ? TPassResult::HungUp
+                             : TPassResult::NoReply);
       }
     }
     if (mode == tmRead || (mode == tmVerify && failed)) TransferDone = false;
@@ -54,13 +138,16 @@ void TLinkEngine::Timer1Timer() {
     TransferDone = false;
   }
 
-  if (NoLinkTicks < NoLinkLimitTicks) {
+  const bool silent = NoLinkTicks >= NoLinkLimitTicks;
+  if (!silent) {
     ++NoLinkTicks;
     ConnectionShown = false;
   } else {
     ConnectionShown = !Printing;
   }
   Host.SetConnectionVisible(ConnectionShown);
+  // A unit that falls silent while it stores may never have finished.
+  if (CurrentPhase == TLinkPhase::Storing && silent) FailStore(TPassResult::NoReply);
 
   if (ConnectionShown) Host.HideVersionLabel();
 
@@ -79,6 +166,7 @@ void TLinkEngine::ShowStoringProgress() {
   } else if (!SaveReportPending) {
     Host.SetStatusText(msg.MsgProgramming + ": OK");
     SetGauge(GaugeMax);
+    if (CurrentPhase == TLinkPhase::Storing) EndStore(TPassResult::Ok);
   }
 }
 
@@ -90,12 +178,15 @@ void TLinkEngine::ShowTransferFailure(TTransferMode mode) {
                                         : msg.MsgReadError);
   HoldStatus();
   TransferMode = tmIdle;
-  BackingUp = false;
 }
 
 void TLinkEngine::ReceiveFrame() {
-  if (Port == nullptr || !Port->IsOpen()) return;
+  if (Port == nullptr || !Port->IsOpen()) {
+    LineDown = true;
+    return;
+  }
   const TPortCount waiting = Port->BytesWaiting();
+  if (waiting.Status == TPortStatus::HungUp) LineDown = true;
   if (!waiting.Ok() || waiting.Count < FrameSize) return;
   // A short read would leave an older frame in the buffer; never examine stale bytes.
   const TPortCount got = Port->Read(RxBuffer.data(), std::min(waiting.Count, RxBufferSize));
@@ -129,14 +220,12 @@ void TLinkEngine::SendMonitorRequest() {
   if (Port->Write(TxFrame.data(), FrameSize)) Port->WaitSent(SendWaitMs);
 }
 
-void TLinkEngine::BeginTransfer(TTransferMode mode, std::uint8_t command,
-                                const std::string& status) {
-  TransferMode = mode;
-  CurrentCommand = command;
+void TLinkEngine::BeginTransfer(TLinkPhase first, TPass pass, const std::string& status) {
+  Enter(first);
+  Pass = pass;
+  LineDown = false;
   RetryCount = 0;
   SaveReportPending = false;
-  ReadPass = false;
-  BackingUp = false;
   if (MismatchKept) {
     MismatchKept = false;
     Host.WithdrawDifference();
@@ -150,12 +239,11 @@ void TLinkEngine::BeginTransfer(TTransferMode mode, std::uint8_t command,
 }
 
 void TLinkEngine::StartRead() {
-  BeginTransfer(tmRead, 0x40, Host.Messages().MsgRead + ":");
-  ReadPass = true;
+  BeginTransfer(TLinkPhase::ReadBlock0, TPass::Read, Host.Messages().MsgRead + ":");
 }
 
 void TLinkEngine::StartVerify() {
-  BeginTransfer(tmVerify, 0x41, Host.Messages().MsgVerify + ":");
+  BeginTransfer(TLinkPhase::Verifying, TPass::Verify, Host.Messages().MsgVerify + ":");
   TransferDone = false;
 }
 
@@ -171,26 +259,28 @@ void TLinkEngine::StartProgrammingPass(bool colon) {
   const TMessageCatalogue& msg = Host.Messages();
   if (BackUpBeforeProgramming) {
     // The read that comes first is a Read in all but its target, and says so.
-    BeginTransfer(tmRead, 0x40, msg.MsgRead + ":");
-    BackingUp = true;
+    BeginTransfer(TLinkPhase::BackUpBlock0, TPass::BackUp, msg.MsgRead + ":");
     ProgramColon = colon;
   } else {
-    BeginTransfer(tmProgram, 0x00, colon ? msg.MsgProgramming + ":" : msg.MsgProgramming);
+    BeginTransfer(TLinkPhase::WriteBlock0, TPass::Program,
+                  colon ? msg.MsgProgramming + ":" : msg.MsgProgramming);
   }
   TransferDone = false;
 }
 
 void TLinkEngine::NextBlock() {
   SetGauge(GaugeProgress + 1);
-  ++CurrentCommand;
+  // Block 0 of each transfer is followed by its block 1.
+  Enter(CurrentPhase == TLinkPhase::BackUpBlock0 ? TLinkPhase::BackUpBlock1
+        : CurrentPhase == TLinkPhase::ReadBlock0 ? TLinkPhase::ReadBlock1
+                                                 : TLinkPhase::WriteBlock1);
   RetryCount = 1;
   SendBlockFrame();
 }
 
 void TLinkEngine::StartVerifyPass() {
   MismatchKept = false;
-  TransferMode = tmVerify;
-  CurrentCommand = 0x41;
+  Enter(TLinkPhase::Verifying);
   RetryCount = 1;
   SendBlockFrame();
   Host.SetStatusColour(TColour::ButtonFace);
@@ -200,12 +290,16 @@ void TLinkEngine::StartVerifyPass() {
   SetGauge(0);
 }
 
-// The unit's copy is safe on disk before block 1 is written: the write of block 0 goes
-// first, and the store runs before the next tick can send block 1.
+// Nothing is written to the unit before its copy is kept.
 void TLinkEngine::ProgramAfterBackUp() {
-  BackingUp = false;
-  TransferMode = tmProgram;
-  CurrentCommand = 0x00;
+  if (!Host.KeepBackUp(BackUp)) {
+    Host.SetStatusColour(TColour::Red);
+    HoldStatus();
+    EndPass(TPassResult::BackUpNotKept);
+    return;
+  }
+  Enter(TLinkPhase::WriteBlock0);
+  Pass = TPass::Program;
   RetryCount = 1;
   TransferDone = false;
   SendBlockFrame();
@@ -215,7 +309,6 @@ void TLinkEngine::ProgramAfterBackUp() {
   StatusTicks = StatusDisplayTicks;
   Host.SetStatusVisible(true);
   SetGauge(0);
-  Host.StoreRestorePoint(BackUp, TRestoreKind::Read);
 }
 
 void TLinkEngine::KeepMismatch(const std::uint8_t* reply) {
@@ -226,7 +319,7 @@ void TLinkEngine::KeepMismatch(const std::uint8_t* reply) {
 
 bool TLinkEngine::VersionMismatch(std::uint8_t version) {
   if (version == ProgramVersion) return false;
-  TransferMode = tmIdle;
+  EndPass(TPassResult::OtherVersion);
   char tail[40];
   std::snprintf(tail, sizeof tail, "  PC-%d, IGN-%d", ProgramVersion, version);
   // The box is modal; ticks go on meanwhile and run the idle branch.
@@ -247,7 +340,7 @@ void TLinkEngine::HandleBlockReply() {
 
   switch (TransferMode) {
   case tmRead:
-    if (BackingUp) {
+    if (Pass == TPass::BackUp) {
       // The unit's copy only: record, screen, identity texts and history stay as they are.
       std::copy_n(payload, PayloadSize, BackUp.Block(block));
       if (block == 0) {
@@ -300,14 +393,9 @@ void TLinkEngine::HandleBlockReply() {
     Host.SetStatusColour(TColour::ButtonFace);
     Host.SetStatusText(Host.Messages().MsgVerify + ": OK");
     HoldStatus();
-    TransferMode = tmIdle;
     // The unit has not stored the parameters yet; its next monitor frame tells.
     SaveReportPending = TransferDone;
-    if (TransferDone)
-      Host.StoreRestorePoint(Image, TRestoreKind::Programmed);
-    else if (ReadPass)
-      Host.StoreRestorePoint(Image, TRestoreKind::Read);
-    ReadPass = false;
+    EndPass(TPassResult::Ok);
     break;
   default:
     break;

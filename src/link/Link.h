@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "files/RestorePoints.h"
@@ -15,6 +16,46 @@
 #include "link/Ticks.h"
 #include "model/IgnParams.h"
 #include "model/Types.h"
+
+// Where a transfer stands. A command leaves Idle for its first phase; Storing follows a
+// programming pass that was verified, while the unit's monitor frames report its storing.
+enum class TLinkPhase : std::uint8_t {
+  Idle,
+  BackUpBlock0, // the unit's copy read before programming
+  BackUpBlock1,
+  ReadBlock0,
+  ReadBlock1,
+  WriteBlock0,
+  WriteBlock1,
+  Verifying,
+  Storing,
+};
+
+// Which command a pass belongs to; Store is the unit's storing after a programming pass.
+enum class TPass : std::uint8_t { Read, Verify, Program, BackUp, Store };
+
+enum class TPassResult : std::uint8_t {
+  Ok,
+  NoReply,       // five sends without an accepted reply, or silence while storing
+  Differs,       // the unit answered with other parameters than the record
+  OtherVersion,  // block 0 of the unit carries another layout version
+  HungUp,        // the line hung up or was closed during the pass or the storing
+  BackUpNotKept, // the back-up read arrived but the host could not keep it
+  NotStored,     // the storing did not end within the time a caller waits for it
+};
+
+struct TPassOutcome {
+  TPass Pass = TPass::Read;
+  TPassResult Result = TPassResult::Ok;
+  // Differs: the record the last rejected reply was compared with, and that reply in
+  // Unit.Params. Ok: what the unit holds now.
+  bool HasDifference = false;
+  TIgnParams Pc{};
+  TDeviceImage Unit{};
+};
+
+// The restore point an outcome leaves: a Read and a store seen through to its end.
+std::optional<TRestoreKind> RestorePointOf(const TPassOutcome& outcome);
 
 // What the engine needs of the window. Calls may open a modal box (ShowModalMessage),
 // during which further ticks run.
@@ -39,16 +80,15 @@ public:
   virtual void ShowModalMessage(const std::string& text) = 0;
   virtual void HighlightActivePoint() = 0;
   virtual const TMessageCatalogue& Messages() const = 0;
-  // A pass succeeded; unit is what the unit holds now (block 0 its identity, block 1 its
-  // record): after a Read, after programming, and the copy read before programming.
-  virtual void StoreRestorePoint(const TDeviceImage& unit, TRestoreKind kind) {
-    (void)unit, (void)kind;
+  // The unit's copy read before programming; false when it could not be kept, and then
+  // nothing is programmed.
+  virtual bool KeepBackUp(const TDeviceImage& unit) {
+    (void)unit;
+    return false;
   }
-  // A pass failed, and the last reply it rejected differed from the record: the record it
-  // was compared with and that reply. Stands until WithdrawDifference, when a pass starts.
-  virtual void OfferDifference(const TIgnParams& pc, const TIgnParams& unit) {
-    (void)pc, (void)unit;
-  }
+  // Every pass and every store ends here once, after the engine has shown the specified
+  // texts. A difference stands until WithdrawDifference, when the next pass starts.
+  virtual void PassEnded(const TPassOutcome& outcome) { (void)outcome; }
   virtual void WithdrawDifference() {}
 };
 
@@ -96,6 +136,12 @@ public:
   // Whether the connection indicator stands visible after the last tick.
   bool ConnectionVisible() const { return ConnectionShown; }
 
+  TLinkPhase Phase() const { return CurrentPhase; }
+  // How the last pass or store ended; Pass and Result stay as they were until the next end.
+  const TPassOutcome& LastOutcome() const { return Outcome; }
+  // Counts the ends, so a caller can tell that a new one came.
+  long Outcomes() const { return OutcomeCount; }
+
   TTransferMode TransferMode = tmIdle;
   std::uint8_t CurrentCommand = 0;
   std::uint8_t SendTicks = 0;
@@ -115,7 +161,11 @@ public:
   TLinkFrame TxFrame{};
 
 private:
-  void BeginTransfer(TTransferMode mode, std::uint8_t command, const std::string& status);
+  void Enter(TLinkPhase next);
+  void EndPass(TPassResult result);
+  void FailStore(TPassResult result);
+  void EndStore(TPassResult result);
+  void BeginTransfer(TLinkPhase first, TPass pass, const std::string& status);
   void StartProgrammingPass(bool colon);
   void SetGauge(int progress);
   void NextBlock();
@@ -131,10 +181,14 @@ private:
   TPort* Port = nullptr;
   bool Printing = false;
   bool ConnectionShown = false;
-  bool ReadPass = false;     // the pass began as a Read
-  bool BackingUp = false;    // the read pass fills BackUp; programming follows
+  TLinkPhase CurrentPhase = TLinkPhase::Idle;
+  TPass Pass = TPass::Read;
+  TPassOutcome Outcome;
+  long OutcomeCount = 0;
+  bool LineDown = false;     // the port was closed or hung up since the pass or store began
   bool ProgramColon = false; // the programming that follows shows "Programing:"
   bool MismatchKept = false; // a reply of this step failed the comparison
   TIgnParams MismatchPc{}, MismatchUnit{};
   TDeviceImage BackUp{};
+  TDeviceImage Verified{}; // the image the unit was verified to hold, kept for its storing
 };

@@ -106,14 +106,16 @@ const TProgramUsage& VantelSimUsage() {
        {"--corrupt PERCENT", "send this share of the replies with a wrong check byte"},
        {"--stray N", "send N stray bytes before each reply"},
        {"--layout-version N",
-        "layout version in the identity block and the live values, 0..255 (67); "
-        "--version N is the same"},
+        "layout version in the identity block and the live values, 0..255 (67)"},
        {"--bad-echo", "echo the parameter block with one byte changed"},
        {"--bad-verify", "answer a verify of the parameter block with one byte changed"},
        {"--strict-framing",
         "take every 52 bytes as one request, without resyncing or dropping a partial frame "
         "after a pause"},
        {"--unplug-after SECONDS", "hang up the line after this time and exit"},
+       {"--hang-up-storing",
+        "once, a third into storing, hang up the line, forget what was being stored and "
+        "come back half a second later on a new pseudo-terminal (named again by --link)"},
        {"--seed N", "seed of the fault choices"},
        {"--exit-on-stdin-eof", "exit when standard input reaches its end"},
        {"-h, --help", "print this help and exit"},
@@ -132,8 +134,8 @@ const TProgramUsage& VantelCliUsage() {
   static const TProgramUsage usage{
       "vantel-cli",
       "read, verify and program a VANTEL-9 ignition unit from the command line",
-      {"[-p PORT] [--json] read [-o FILE.ign]", "[-p PORT] [--json] verify FILE.ign",
-       "[-p PORT] [--json] program FILE.ign [--backup FILE.ign]",
+      {"[-p PORT] [--json] read [-o FILE.ign]", "[-p PORT] [--json] verify FILE.ign|-",
+       "[-p PORT] [--json] program FILE.ign|- [--backup FILE.ign]",
        "[-p PORT] [--json | --csv] monitor [--count N | --seconds S]",
        "[-p PORT] [--json] identity", "--help | --version"},
       {"vantel-cli does what the window of vantel does with a unit, for workshops that program "
@@ -146,12 +148,16 @@ const TProgramUsage& VantelCliUsage() {
        "start limiter not above the limiter. Bytes of the unit's memory that no .ign file "
        "carries are sent as 0.",
        "While a pass runs and standard error is a terminal, the status and the progress of the "
-       "window's status line are shown there. Every failure is one line on standard error."},
+       "window's status line are shown there. Every failure is one line on standard error. "
+       "SIGINT, SIGTERM and SIGHUP stop a pass between two frames; the port is closed as at a "
+       "normal end, and program says whether the unit may have taken the new parameters."},
       {{"read",
         "read the unit (block 0, block 1, then the verify pass) and write its parameters as a "
         ".ign file to FILE.ign, or to standard output without -o; then print the unit's "
         "identity (on standard error when the record went to standard output)"},
-       {"verify FILE.ign", "verify the unit's parameters against the file's"},
+       {"verify FILE.ign",
+        "verify the unit's parameters against the file's (- reads the file from standard "
+        "input); a difference names every differing field with both values"},
        {"program FILE.ign",
         "program the file's parameters (block 0, block 1, then the verify pass) and wait until "
         "the unit has stored them"},
@@ -162,7 +168,12 @@ const TProgramUsage& VantelCliUsage() {
        {"identity", "print the name, date and time of the unit's program and its layout version"}},
       {{"-p, --port PORT",
         "the serial port: a Com number 1..10 (also written COM3), mapped to a device as the "
-        "window's Com menu maps it, or a device path such as /dev/ttyUSB0; default 1"},
+        "window's Com menu maps it, or a device path such as /dev/ttyUSB0; default 1. Also "
+        "written -pPORT or --port=PORT"},
+       {"-q, --quiet", "nothing on standard error but failures"},
+       {"-v, --verbose",
+        "every frame sent (>) and received (<) in hexadecimal with the time of day on "
+        "standard error, for fault-finding on the line"},
        {"-o, --output FILE.ign",
         "read: write the parameters to this file; it is replaced only once the new one is "
         "complete. - is standard output"},
@@ -174,6 +185,7 @@ const TProgramUsage& VantelCliUsage() {
        {"--seconds S", "monitor: stop after S seconds"},
        {"--json",
         "one JSON object with the results: command, status (the window's status text), exit, "
+        "error (the failure's line, when there is one), "
         "ticks (of the pass, from the command to its end; for program also store_ticks, until "
         "the unit has stored), the unit's identity (UnitVersionText, UnitDateText, UnitTimeText, "
         "LayoutVersion) and for read the parameters under their record names (Bike, "
@@ -196,7 +208,8 @@ const TProgramUsage& VantelCliUsage() {
        {"3", "the unit has another layout version than 67"},
        {"4", "a file could not be read, is no .ign file of layout version 67, or could not be "
              "written; a file that is replaced stays as it was"},
-       {"64", "wrong usage: an unknown command or option, or a missing or wrong value"}},
+       {"64", "wrong usage: an unknown command or option, or a missing or wrong value"},
+       {"129, 130, 143", "stopped by SIGHUP, SIGINT or SIGTERM"}},
       {"vantel(1)", "vantel-sim(1)"}};
   return usage;
 }

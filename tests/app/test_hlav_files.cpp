@@ -4,6 +4,7 @@
 #include "app/UpDown.h"
 #include "files/IgnFile.h"
 #include "files/Profile.h"
+#include "files/SafeRead.h"
 #include "model/Defaults.h"
 #include "model/Normalise.h"
 #include "support/AppSupport.h"
@@ -230,6 +231,32 @@ private slots:
     QVERIFY(answerer.Texts.last().startsWith("Open file error!\n"));
     QVERIFY(answerer.Texts.last().contains(home.File("settings/vantel.ini")));
     QVERIFY(answerer.Texts.last().contains(home.File("settings/_vantel.ini")));
+  }
+
+  // A vantel.ini that other tools grew to near the read limit in LF would pass it in CR LF;
+  // one past the limit cannot be read at all. Neither is replaced by what the program
+  // holds: every section stays for the next start, and the closing message names it.
+  void SettingsNearOrOverTheReadLimitAreKept_data() {
+    QTest::addColumn<bool>("over");
+    QTest::newRow("near the limit") << false;
+    QTest::newRow("over the limit") << true;
+  }
+  void SettingsNearOrOverTheReadLimitAreKept() {
+    QFETCH(bool, over);
+    TTestHome home;
+    TModalAnswerer answerer;
+    QByteArray ini = "[FORM_HLAV]\nLanguage=2\n[OTHER_TOOL]\n";
+    const qsizetype size =
+        static_cast<qsizetype>(over ? ReadLimitBytes + 10 : ReadLimitBytes - 1000);
+    while (ini.size() < size) ini += "Key=a value another tool keeps\n";
+    home.Write("vantel.ini", ini);
+    auto form = Start();
+    QCOMPARE(int(CurrentLanguage), over ? int(LangEnglish) : int(LangFrench));
+    answerer.Texts.clear();
+    form->close();
+    QCOMPARE(answerer.Texts.size(), 1);
+    QVERIFY2(answerer.Texts[0].contains(home.File("vantel.ini")), qPrintable(answerer.Texts[0]));
+    QCOMPARE(FileBytes(home.File("vantel.ini")), ini);
   }
 
   // Both settings files read-only, or a folder in their place: left as they are and

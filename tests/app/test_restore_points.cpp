@@ -146,6 +146,8 @@ private slots:
     QCOMPARE(w.Form->Image.Params.BaseAdv, 14);
     w.Press(QKeySequence(Qt::Key_F9));
     w.Await("Verify: OK");
+    QVERIFY(RestorePoints(home, "programmed").isEmpty()); // not before the unit has stored it
+    w.Await("Programing: OK");
     const QStringList programmed = RestorePoints(home, "programmed");
     QCOMPARE(programmed.size(), 1);
     QCOMPARE(FileBytes(programmed[0]), IgnBytes(w.Form->Image.Params));
@@ -197,6 +199,8 @@ private slots:
       const QStringList read = RestorePoints(home, "read");
       QCOMPARE(read.size(), 1);
       QCOMPARE(FileBytes(read[0]), IgnBytes(unitHeld));
+      port.Unit.Advance(TSimUnit::StoreSeconds + 0.1);
+      w.Await("Programing: OK");
       QCOMPARE(RestorePoints(home, "programmed").size(), 1);
 
       // Off again sends exactly what Program sends without it.
@@ -230,7 +234,7 @@ private slots:
     w.Tools('b');
     const TIgnParams screen = w.Form->Image.Params;
     w.Press(QKeySequence(Qt::Key_F9));
-    w.Await("Read error!");
+    w.Await("Read error! Nothing programmed: the back-up could not be read from the unit.");
     QCOMPARE(w.Form->LabelHlaseni->palette().color(w.Form->LabelHlaseni->backgroundRole()),
              QColor(255, 0, 0));
     QTest::qWait(500);
@@ -239,6 +243,34 @@ private slots:
     QCOMPARE(port.Unit.ProgrammingCount(), 0);
     QVERIFY(Same(w.Form->Image.Params, screen));
     QVERIFY(!QDir(home.File("data")).exists());
+  }
+
+  // A back-up that was read but cannot be kept (its folder cannot be made: a full or
+  // read-only disk) programs nothing; the red label says why, in the window's language.
+  void BackUpThatCannotBeKeptProgramsNothing() {
+    TTestHome home;
+    TWindow w;
+    TRecordingPort port;
+    const TIgnParams unitHeld = port.Unit.Params();
+    w.Form->Link.SetPort(&port);
+    w.Tools('b');
+    QFile blocker(home.File("data"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const TIgnParams screen = w.Form->Image.Params;
+    w.Press(QKeySequence(Qt::Key_F9));
+    QTRY_COMPARE(w.Form->LabelHlaseni->text(),
+                 QString("Nothing programmed: the back-up could not be saved."));
+    QVERIFY(w.Form->LabelRestorePointFailure != nullptr);
+    QVERIFY(w.Form->LabelRestorePointFailure->text().contains(home.File("data")));
+    QCOMPARE(w.Form->LabelHlaseni->palette().color(w.Form->LabelHlaseni->backgroundRole()),
+             QColor(255, 0, 0));
+    QTest::qWait(500);
+    QCOMPARE(port.Commands, (std::vector<std::uint8_t>{0x40, 0x41}));
+    QVERIFY(Same(port.Unit.Params(), unitHeld));
+    QCOMPARE(port.Unit.ProgrammingCount(), 0);
+    QVERIFY(Same(w.Form->Image.Params, screen));
+    QVERIFY(w.Form->LabelHlaseni->isVisible());
   }
 
   // The unit answers the verify with one byte changed: the red label, and then the menu,
@@ -315,6 +347,8 @@ private slots:
     QTest::qWait(1100); // the next restore point a second later
     w.Press(QKeySequence(Qt::Key_F9));
     w.Await("Verify: OK");
+    port.Unit.Advance(TSimUnit::StoreSeconds + 0.1);
+    w.Await("Programing: OK");
 
     w.Press(QKeySequence(Qt::Key_F11));
     TFormRestorePoints* window = w.Form->FormRestorePoints;
@@ -339,18 +373,21 @@ private slots:
     QVERIFY(w.Form->LabelHlaseni->isHidden());
     QCOMPARE(w.Form->Link.TransferMode, tmProgram);
     QTRY_VERIFY_WITH_TIMEOUT(Same(port.Unit.Params(), unitHeld), 3000);
-    // The programming it started left its own restore point, and the list shows it.
+    // The programming it started, once stored, left its own restore point, and the list
+    // shows it.
+    QTRY_COMPARE(w.Form->Link.Phase(), TLinkPhase::Storing);
+    port.Unit.Advance(TSimUnit::StoreSeconds + 0.1);
     QTRY_COMPARE(list->topLevelItemCount(), 3);
   }
 
-  // Nowhere to keep restore points: the transfers complete, one message says so.
+  // Nowhere to keep restore points: the transfers complete, one message says so. (With
+  // the back-up option nothing would be programmed: see above.)
   void ADataFolderThatTakesNothingGivesOneMessage() {
     TTestHome home;
     home.Write("data", "a file where the data folder belongs");
     TWindow w;
     TRecordingPort port;
     w.Form->Link.SetPort(&port);
-    w.Tools('b');
 
     w.Press(QKeySequence(Qt::Key_F7));
     w.Await("Verify: OK");

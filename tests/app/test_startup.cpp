@@ -196,7 +196,7 @@ void TestStartup::TicksRunWhileTheStartUpBoxIsOpen() {
 
 void TestStartup::TicksRunWhileABoxOpenedInsideATickIsOpen() {
   TSimProcess sim;
-  QVERIFY(sim.Start({"--version", "66"}));
+  QVERIFY(sim.Start({"--layout-version", "66"}));
   TTestHome home;
   qputenv("VANTEL_COM1", sim.Path.c_str());
   TFormHlav form(QStringList{});

@@ -2,7 +2,10 @@
 // command, every fault of the unit, file errors and usage errors, by exit status and output.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <sys/stat.h>
+#include <thread>
 
 #include "SimUnit.h"
 #include "files/IgnFile.h"
@@ -37,6 +40,12 @@ std::size_t Lines(const std::string& text) {
   std::size_t n = 0;
   for (const char c : text) n += c == '\n';
   return n;
+}
+
+std::string Joined(const std::vector<std::string>& words) {
+  std::string text;
+  for (const std::string& w : words) text += w + " ";
+  return text;
 }
 
 bool Exists(const std::string& path) {
@@ -158,7 +167,7 @@ TEST_F(CliEndToEnd, FaultsOfTheUnitEndInTheirExitStatus) {
       {{"--silent"}, {"verify", good}, ExitNoReply, "Verify error! "},
       {{"--silent"}, {"program", good}, ExitNoReply, "Program error! "},
       {{"--silent"}, {"identity"}, ExitNoReply, "Read error! "},
-      {{"--silent"}, {"monitor"}, ExitNoReply, "stopped answering"},
+      {{"--silent"}, {"monitor"}, ExitNoReply, "did not answer"},
       {{"--silent"}, {"program", good, "--backup", backup}, ExitNoReply, "nothing programmed"},
       {{"--corrupt", "100"}, {"read", "-o", out}, ExitNoReply, "did not answer"},
       {{"--stray", "3"}, {"verify", good}, ExitNoReply, "did not answer"},
@@ -311,8 +320,6 @@ TEST_F(CliEndToEnd, PortsByComNumberOrPathAndUsageErrors) {
       {"monitor", "--count", "x"},
       {"monitor", "--seconds", "-1"},
       {"monitor", "--count", "2", "--seconds", "2"},
-      {"monitor", "--csv", "--json"},
-      {"read", "--json", "-o", "-"},
       {"-p", "11", "identity"},
       {"-p", "0", "identity"},
       {"-p", "COM11", "identity"},
@@ -328,4 +335,167 @@ TEST_F(CliEndToEnd, PortsByComNumberOrPathAndUsageErrors) {
   run = RunCli({"monitor", "--count", "1", "--help"});
   EXPECT_EQ(run.Status, ExitOk);
   EXPECT_EQ(run.Out.rfind("Usage: vantel-cli ", 0), 0u);
+}
+
+// Whatever cannot reach standard output is a failure: exit 4 and one line, never 0.
+TEST_F(CliEndToEnd, OutputThatCannotBeWrittenIsAFileError) {
+  Start();
+  const std::string good = File("good.ign");
+  TTempHome::Put(good, SimRecordText());
+  TCliStreams full;
+  full.Output = "/dev/full";
+  for (const std::vector<std::string>& cli : {std::vector<std::string>{"--json", "read"},
+                                              {"read"},
+                                              {"identity"},
+                                              {"--json", "identity"},
+                                              {"verify", good},
+                                              {"--json", "verify", good},
+                                              {"monitor", "--count", "1"}}) {
+    SCOPED_TRACE(Joined(cli));
+    std::vector<std::string> arguments{"-p", Sim.Path};
+    arguments.insert(arguments.end(), cli.begin(), cli.end());
+    const TCliRun run = RunCli(arguments, full);
+    EXPECT_EQ(run.Status, ExitFile) << run.Err;
+    ExpectOneLine(run);
+    EXPECT_NE(run.Err.find("standard output"), std::string::npos) << run.Err;
+  }
+  // The port was closed as at every end: the next run opens it.
+  EXPECT_EQ(Cli({"identity"}).Status, ExitOk);
+}
+
+// SIGINT, SIGTERM and SIGHUP stop a pass between frames, close the port as a normal end
+// does (so the next open finds it free), say so in one line and end in 128 + the signal.
+// Each comes once -v has shown a given frame leave; a one-frame pass goes to a silent unit,
+// so the signal comes before its end.
+TEST_F(CliEndToEnd, SignalsStopAPassAndLeaveThePortUsable) {
+  Start();
+  TSimProcess silent;
+  std::string error;
+  ASSERT_TRUE(silent.Start(TSimProcess::Program(), {"--silent"}, error)) << error;
+  const std::string good = File("good.ign");
+  TTempHome::Put(good, SimRecordText());
+  struct {
+    int Signal, Status;
+    bool Silent;
+    const char* After;
+    std::vector<std::string> Cli;
+    const char* Says;
+  } const cases[] = {
+      {SIGINT, 130, false, "> 41 ", {"read", "-o", File("out.ign")}, "stopped by SIGINT"},
+      {SIGTERM, 143, true, "> 40 ", {"identity"}, "stopped by SIGTERM"},
+      {SIGHUP, 129, true, "> 41 ", {"verify", good}, "stopped by SIGHUP"},
+      {SIGTERM, 143, false, "> 00 ", {"program", good}, "nothing was programmed"},
+      {SIGINT, 130, false, "> 01 ", {"program", good}, "may have taken the new parameters"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Joined(c.Cli) + c.Says);
+    TCliStreams streams;
+    streams.Signal = c.Signal;
+    streams.SignalWhen = c.After;
+    std::vector<std::string> arguments{"-v", "-p", c.Silent ? silent.Path : Sim.Path};
+    arguments.insert(arguments.end(), c.Cli.begin(), c.Cli.end());
+    const TCliRun run = RunCli(arguments, streams);
+    EXPECT_EQ(run.Status, c.Status) << run.Err;
+    const std::string last = run.Err.substr(run.Err.rfind('\n', run.Err.size() - 2) + 1);
+    EXPECT_EQ(last.rfind("vantel-cli: stopped by ", 0), 0u) << run.Err;
+    EXPECT_NE(last.find(c.Says), std::string::npos) << run.Err;
+    EXPECT_FALSE(Exists(File("out.ign")));
+    const TCliRun next = RunCli({"-p", c.Silent ? silent.Path : Sim.Path, "identity"});
+    EXPECT_EQ(next.Status, c.Silent ? ExitNoReply : ExitOk) << next.Err;
+    EXPECT_EQ(next.Err.find("busy"), std::string::npos) << next.Err;
+  }
+}
+
+// With --json every end is one object with the exit status and, on a failure, its line;
+// a failed read names no unit.
+TEST_F(CliEndToEnd, JsonSaysHowEveryRunEnded) {
+  Start({"--silent"});
+  struct {
+    std::vector<std::string> Cli;
+    int Status;
+  } const cases[] = {
+      {{"--json", "verify", File("missing.ign")}, ExitFile},
+      {{"--json", "-p", File("no-such-device"), "identity"}, ExitNoReply},
+      {{"--json", "frobnicate"}, ExitUsage},
+      {{"--json", "monitor", "--csv"}, ExitUsage},
+      {{"-p", Sim.Path, "--json", "read"}, ExitNoReply},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Joined(c.Cli));
+    const TCliRun run = RunCli(c.Cli);
+    EXPECT_EQ(run.Status, c.Status) << run.Err;
+    ExpectOneLine(run);
+    EXPECT_EQ(Lines(run.Out), 1u) << run.Out;
+    EXPECT_EQ(run.Out.rfind("{\"command\":", 0), 0u) << run.Out;
+    EXPECT_NE(run.Out.find("\"exit\":" + std::to_string(c.Status)), std::string::npos) << run.Out;
+    EXPECT_NE(run.Out.find("\"error\":\""), std::string::npos) << run.Out;
+    EXPECT_EQ(run.Out.find("identity\":"), std::string::npos) << run.Out;
+  }
+  Sim.Stop();
+  Start();
+  const TCliRun run = Cli({"--json", "identity"});
+  EXPECT_EQ(run.Status, ExitOk) << run.Err;
+  EXPECT_NE(run.Out.find("\"status\":\"Identity: OK\""), std::string::npos) << run.Out;
+  EXPECT_NE(run.Out.find("\"identity\":{"), std::string::npos) << run.Out;
+}
+
+// The port in every spelling, a file from standard input, -q and -v, and a difference
+// named field by field.
+TEST_F(CliEndToEnd, PortSpellingsStandardInputQuietVerboseAndNamedDifferences) {
+  Start();
+  const std::string good = File("good.ign");
+  TTempHome::Put(good, SimRecordText());
+  for (const std::string& port : {"--port=" + Sim.Path, "-p" + Sim.Path}) {
+    const TCliRun run = RunCli({port, "identity"});
+    EXPECT_EQ(run.Status, ExitOk) << port << ": " << run.Err;
+  }
+  TCliStreams input;
+  input.Input = good;
+  TCliRun run = RunCli({"-p", Sim.Path, "verify", "-"}, input);
+  EXPECT_EQ(run.Status, ExitOk) << run.Err;
+  EXPECT_EQ(run.Out, "Verify: OK\n");
+
+  run = Cli({"-q", "read"});
+  EXPECT_EQ(run.Status, ExitOk) << run.Err;
+  EXPECT_EQ(run.Out, SimRecordText());
+  EXPECT_EQ(run.Err, "");
+
+  run = Cli({"-v", "identity"});
+  EXPECT_EQ(run.Status, ExitOk) << run.Err;
+  // hh:mm:ss.mmm > 40 00 ... 00 BF: the request, then the unit's reply.
+  EXPECT_NE(run.Err.find(" > 40 00 00 "), std::string::npos) << run.Err;
+  EXPECT_NE(run.Err.find(" < C0 "), std::string::npos) << run.Err;
+  EXPECT_EQ(run.Err[2], ':');
+  EXPECT_EQ(run.Err[8], '.');
+  Sim.Stop();
+
+  Start({"--bad-verify"});
+  run = Cli({"verify", good});
+  EXPECT_EQ(run.Status, ExitDiffers);
+  ExpectOneLine(run);
+  EXPECT_NE(run.Err.find(": "), std::string::npos) << run.Err;
+  EXPECT_NE(run.Err.find(" file "), std::string::npos) << run.Err;
+  EXPECT_NE(run.Err.find(", unit "), std::string::npos) << run.Err;
+}
+
+// The unit drops off a third into storing and comes back: the programming is not reported
+// as done, and the unit indeed kept its old parameters.
+TEST_F(CliEndToEnd, AHangUpWhileStoringFailsTheProgramming) {
+  const std::string link = File("com1");
+  std::string error;
+  ASSERT_TRUE(Sim.Start(TSimProcess::Program(), {"--hang-up-storing", "--link", link}, error))
+      << error;
+  std::string changed = SimRecordText();
+  const std::string from = "\r\nBASE_ADV       10 ", to = "\r\nBASE_ADV       12 ";
+  ASSERT_NE(changed.find(from), std::string::npos);
+  changed.replace(changed.find(from), from.size(), to);
+  TTempHome::Put(File("changed.ign"), changed);
+  TCliRun run = RunCli({"-p", link, "--json", "program", File("changed.ign")});
+  EXPECT_EQ(run.Status, ExitNoReply) << run.Err;
+  ExpectOneLine(run);
+  EXPECT_NE(run.Err.find("hung up while it stored"), std::string::npos) << run.Err;
+  EXPECT_EQ(run.Out.find("Programing: OK"), std::string::npos) << run.Out;
+  std::this_thread::sleep_for(std::chrono::milliseconds(800));
+  run = RunCli({"-p", link, "verify", File("changed.ign")});
+  EXPECT_EQ(run.Status, ExitDiffers) << run.Err;
 }

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "link/PortReopen.h"
 #include "link/PosixSerialPort.h"
 #include "model/Defaults.h"
 #include "support/RealTicks.h"
@@ -71,7 +72,8 @@ TEST_F(LinkEndToEnd, ReadVerifyAndProgramAHealthyUnitWithoutResends) {
   Host.Texts.clear();
   Run(&TLinkEngine::StartProgram);
   EXPECT_EQ(Port.BlockWrites, 7);
-  EXPECT_TRUE(Engine.TransferDone);
+  EXPECT_EQ(Engine.LastOutcome().Pass, TPass::Program);
+  EXPECT_EQ(Engine.Phase(), TLinkPhase::Storing);
   // The unit stores for about 3 s and reports its countdown in the monitor replies.
   EXPECT_GT(Ticker.TickUntil([&] { return Host.Seen("Saving:"); }, 20), 0);
   EXPECT_GT(Ticker.TickUntil([&] { return Host.StatusText == "Programing: OK"; }, 120), 0);
@@ -109,7 +111,7 @@ TEST_F(LinkEndToEnd, FaultsOfTheUnitEndInTheirTexts) {
     Run(c.Start);
     EXPECT_EQ(Host.StatusText, c.Text);
     EXPECT_EQ(Host.StatusColour, TColour::Red);
-    EXPECT_FALSE(Engine.TransferDone);
+    EXPECT_NE(Engine.LastOutcome().Result, TPassResult::Ok);
     Serial.Close();
     Sim.Stop();
   }
@@ -144,6 +146,38 @@ TEST_F(LinkEndToEnd, AFailedProgrammingPassStaysRedWhileTheUnitStores) {
 // The unit stops reading until the transmit queue is full, then reads again. It takes
 // every 52 bytes as a frame: only if each frame reached it whole do the polling and the
 // transfers go on.
+// The unit hangs up a third into its storing and is back half a second later, as the
+// reopen after a replug brings it: the programming has failed, never "Programing: OK",
+// and the unit indeed holds its old parameters.
+TEST_F(LinkEndToEnd, AHangUpWhileStoringFailsTheProgramming) {
+  const std::string link = Home.File("com1");
+  std::string error;
+  ASSERT_TRUE(Sim.Start(TSimProcess::Program(), {"--hang-up-storing", "--link", link}, error))
+      << error;
+  TFailureReport failure;
+  ASSERT_TRUE(Serial.Open(link, failure)) << DescribeFailure(failure, LangEnglish);
+  Engine.SetPort(&Port);
+  TPortReopen reopen(Serial);
+  Ticker.BeforeTick = [&] { reopen.Tick(); };
+  Image.Params.BaseAdv = 13;
+  Run(&TLinkEngine::StartProgram);
+  ASSERT_EQ(Host.StatusText, "Verify: OK");
+  ASSERT_GT(Ticker.TickUntil([&] { return Host.StatusText == "Program error!"; }, 80), 0);
+  EXPECT_TRUE(Host.Seen("Saving:"));
+  EXPECT_EQ(Host.StatusColour, TColour::Red);
+  EXPECT_EQ(Engine.LastOutcome().Pass, TPass::Store);
+  EXPECT_EQ(Engine.LastOutcome().Result, TPassResult::HungUp);
+  const int frames = Host.MonitorFrames;
+  ASSERT_GT(Ticker.TickUntil([&] { return Host.MonitorFrames > frames + 3; }, 120), 0)
+      << "the line is back";
+  EXPECT_FALSE(Host.Seen("Programing: OK"));
+  EXPECT_EQ(Host.StatusText, "Program error!");
+  EXPECT_TRUE(Host.Stored.empty());
+  Image.Params.BaseAdv = 13;
+  Run(&TLinkEngine::StartVerify);
+  EXPECT_EQ(Host.StatusText, "Verify error!");
+}
+
 TEST_F(LinkEndToEnd, AStalledUnitThatReadsAgainGetsWholeFrames) {
   Connect({"--strict-framing"});
   Run(&TLinkEngine::StartRead);
@@ -183,7 +217,8 @@ TEST_F(LinkEndToEnd, HalfTheRepliesLostStillProgramsWithResends) {
   Connect({"--drop", "50", "--seed", "7"});
   Run(&TLinkEngine::StartProgram, 80);
   EXPECT_TRUE(Host.Seen("Verify: OK"));
-  EXPECT_TRUE(Engine.TransferDone);
+  EXPECT_EQ(Engine.LastOutcome().Pass, TPass::Program);
+  EXPECT_EQ(Engine.Phase(), TLinkPhase::Storing);
   EXPECT_GT(Port.BlockWrites, 3);
 }
 

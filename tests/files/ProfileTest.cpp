@@ -1,6 +1,7 @@
 #include <unistd.h>
 
 #include "files/Profile.h"
+#include "files/SafeRead.h"
 #include "support/TempHomeTest.h"
 
 namespace fs = std::filesystem;
@@ -99,4 +100,42 @@ TEST_F(TProfileTest, FlushIntoReadOnlyDirectoryFails) {
   fs::permissions(ro, fs::perms::owner_all);
   EXPECT_EQ(Slurp(ini.Path()), "[FORM_HLAV]\nLeft=1\n");
   EXPECT_EQ(std::distance(fs::directory_iterator(ro), fs::directory_iterator{}), 1);
+}
+
+// A file near the read limit in LF grows past it in CR LF: it is not written, so the next
+// start still reads it; a file that could not be read is never replaced by what little
+// the program holds, and a missing file is created as before.
+TEST_F(TProfileTest, NeverWritesAFileTheNextLoadWouldRefuseNorReplacesAnUnreadOne) {
+  const std::string path = (dir / "vantel.ini").string();
+  std::string big = "[FORM_HLAV]\nLanguage=2\n[Other]\n";
+  while (big.size() < ReadLimitBytes - 100) big += "Key=some value kept by another tool\n";
+  Put(path, big);
+  {
+    TProfileFile ini(path);
+    ASSERT_FALSE(ini.LoadFailure());
+    EXPECT_EQ(ini.ReadInteger("FORM_HLAV", "Language", 0), 2);
+    ini.WriteInteger("FORM_HLAV", "Language", 3);
+    TFailureReport error;
+    EXPECT_FALSE(ini.Flush(error));
+    EXPECT_EQ(error.What, TFailure::TooLarge);
+    EXPECT_EQ(Slurp(path), big);
+  }
+  big += std::string(200, '#') + "\n"; // now past the limit: refused at load
+  Put(path, big);
+  for (const bool twice : {false, true}) {
+    SCOPED_TRACE(twice ? "second start" : "first start");
+    TProfileFile ini(path);
+    ASSERT_TRUE(ini.LoadFailure());
+    EXPECT_EQ(ini.LoadFailure()->What, TFailure::TooLarge);
+    ini.WriteInteger("FORM_HLAV", "Language", 1);
+    TFailureReport error;
+    EXPECT_FALSE(ini.Flush(error));
+    EXPECT_EQ(error.What, TFailure::TooLarge);
+    EXPECT_EQ(Slurp(path), big);
+  }
+  TProfileFile missing((dir / "new.ini").string());
+  EXPECT_FALSE(missing.LoadFailure());
+  missing.WriteInteger("FORM_HLAV", "Language", 1);
+  TFailureReport error;
+  EXPECT_TRUE(missing.Flush(error));
 }

@@ -6,11 +6,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unistd.h>
 
 #include "FuzzCheck.h"
+#include "files/SafeRead.h"
 #include "files/Profile.h"
 #include "i18n/Failure.h"
 
@@ -111,16 +113,28 @@ TValues ReadAll(const TProfileFile& profile) {
   return v;
 }
 
-std::string Flushed(TProfileFile& profile) {
-  TFailureReport failure;
-  if (!profile.Flush(failure)) FuzzFail("flush failed");
+std::string FileText(const std::string& path) {
   std::string text;
-  std::FILE* f = std::fopen(profile.Path().c_str(), "rb");
+  std::FILE* f = std::fopen(path.c_str(), "rb");
   if (f == nullptr) FuzzFail("flushed file missing");
   char buffer[4096];
   for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
   std::fclose(f);
   return text;
+}
+
+// The file as written; nullopt when the write was refused, and then the file is unchanged.
+std::optional<std::string> Flushed(TProfileFile& profile) {
+  const std::string old = FileText(profile.Path());
+  TFailureReport failure;
+  if (profile.Flush(failure)) {
+    std::string text = FileText(profile.Path());
+    if (text.size() > ReadLimitBytes) FuzzFail("wrote a file the reader refuses");
+    return text;
+  }
+  if (failure.What != TFailure::TooLarge) FuzzFail("flush failed");
+  if (FileText(profile.Path()) != old) FuzzFail("a refused write changed the file");
+  return std::nullopt;
 }
 
 } // namespace
@@ -151,8 +165,12 @@ void CheckProfileInput(const std::uint8_t* data, std::size_t size) {
   const TValues changed = ReadAll(profile);
 
   // Through the file and back: the same values, and the same file when written again.
-  const std::string text = Flushed(profile);
+  const std::optional<std::string> written = Flushed(profile);
+  if (profile.LoadFailure() && written) FuzzFail("replaced a file that could not be read");
+  if (!written) return;
+  const std::string& text = *written;
   TProfileFile reread(scratch.Path);
+  if (reread.LoadFailure()) FuzzFail("the written file cannot be read");
   const TValues back = ReadAll(reread);
   for (std::size_t i = 0; i < NameCount; ++i) {
     if (back.Text[i] != changed.Text[i]) FuzzFail("a value changed through the file");

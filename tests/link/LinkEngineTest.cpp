@@ -710,14 +710,37 @@ TEST(LinkEngineTiming, LateOrLostRepliesAndTheTimeOut) {
   }
 }
 
-TEST(LinkEngineTransfer, ProgrammingOkWaitsForTheUnitsStoringReport) {
-  TRig rig;
-  rig.Engine.StartProgram();
-  ASSERT_GT(rig.TickUntilText("Verify: OK", 10), 0);
-  rig.Port.Unplugged = true; // the unit never reports its storing
-  rig.Ticks(30);
-  EXPECT_EQ(std::count(rig.Host.Texts.begin(), rig.Host.Texts.end(), "Programing: OK"), 0);
-  EXPECT_EQ(rig.Host.StatusText, "Verify: OK");
+// Only a store seen through to its end is a programming done: a unit that falls silent
+// while it stores, or whose line hangs up, fails the programming even when it answers
+// again with its countdown at 0.
+TEST(LinkEngineTransfer, ProgrammingOkOnlyAfterTheStoreWasSeenToItsEnd) {
+  for (const bool hangUp : {false, true}) {
+    SCOPED_TRACE(hangUp ? "hang-up" : "silence");
+    TRig rig;
+    rig.Engine.StartProgram();
+    ASSERT_GT(rig.TickUntilText("Verify: OK", 10), 0);
+    EXPECT_EQ(rig.Engine.Phase(), TLinkPhase::Storing);
+    ASSERT_GT(rig.TickUntilText("Saving:", 20), 0);
+    if (hangUp)
+      rig.Port.Open = false; // as the reopen after a hang-up leaves it
+    else
+      rig.Port.Unplugged = true;
+    const int failed = rig.TickUntilText("Program error!", 30);
+    ASSERT_GT(failed, 0);
+    EXPECT_EQ(failed, hangUp ? 1 : NoLinkLimitTicks) << "with the connection indicator";
+    EXPECT_EQ(rig.Host.StatusColour, TColour::Red);
+    EXPECT_EQ(rig.Engine.Phase(), TLinkPhase::Idle);
+    EXPECT_EQ(rig.Engine.LastOutcome().Pass, TPass::Store);
+    EXPECT_EQ(rig.Engine.LastOutcome().Result, hangUp ? TPassResult::HungUp : TPassResult::NoReply);
+    // The unit back, its storing over: no "OK", no restore point of the programming.
+    rig.Port.Open = true;
+    rig.Port.Unplugged = false;
+    rig.Ticks(100);
+    EXPECT_EQ(std::count(rig.Host.Texts.begin(), rig.Host.Texts.end(), "Programing: OK"), 0);
+    EXPECT_EQ(rig.Host.StatusText, "Program error!");
+    EXPECT_TRUE(rig.Host.Stored.empty());
+    EXPECT_EQ(rig.Host.Outcomes.size(), 2u);
+  }
 }
 
 // What the unit holds after a pass that succeeded is handed over once, as it arrived.
@@ -740,6 +763,8 @@ TEST(LinkEngineRestorePoints, ASuccessfulReadOrProgrammingIsStoredOnceAFailedOne
     const TIgnParams programmed = rig.Image.Params;
     rig.Engine.StartProgramming();
     ASSERT_GT(rig.TickUntilText("Verify: OK", 10), 0);
+    EXPECT_TRUE(rig.Host.Stored.empty()) << "not before the unit has stored it";
+    ASSERT_GT(rig.TickUntilText("Programing: OK", 100), 0);
     ASSERT_EQ(rig.Host.Stored.size(), 1u);
     EXPECT_EQ(rig.Host.Stored[0].Kind, TRestoreKind::Programmed);
     EXPECT_EQ(std::memcmp(&rig.Host.Stored[0].Unit.Params, &programmed, BlockSize), 0);
@@ -812,12 +837,10 @@ TEST(LinkEngineBackUp, ReadsTheUnitIntoACopyStoresItThenProgramsUnchanged) {
     EXPECT_EQ(std::memcmp(sent[3].Bytes.data() + 1, &before.Params, PayloadSize), 0);
     EXPECT_EQ(std::memcmp(sent[4].Bytes.data() + 1, &before.Params, PayloadSize), 0);
 
-    ASSERT_EQ(rig.Host.Stored.size(), 2u);
+    ASSERT_EQ(rig.Host.Stored.size(), 1u);
     EXPECT_EQ(rig.Host.Stored[0].Kind, TRestoreKind::Read);
     EXPECT_EQ(std::memcmp(&rig.Host.Stored[0].Unit, &unitBefore, ImageSize), 0);
-    EXPECT_EQ(rig.Host.Stored[0].FramesSent, 3) << "stored before block 1 is written";
-    EXPECT_EQ(rig.Host.Stored[1].Kind, TRestoreKind::Programmed);
-    EXPECT_EQ(std::memcmp(&rig.Host.Stored[1].Unit.Params, &before.Params, BlockSize), 0);
+    EXPECT_EQ(rig.Host.Stored[0].FramesSent, 2) << "kept before anything is written";
     // The programming pass itself, exactly as without the option.
     EXPECT_EQ(rig.Host.Events, (std::vector<std::string>{"Decode", "Normalise", "ParamsToScreen"}));
     EXPECT_EQ(rig.Host.ParamsShown, 1);
@@ -825,6 +848,10 @@ TEST(LinkEngineBackUp, ReadsTheUnitIntoACopyStoresItThenProgramsUnchanged) {
               (std::vector<std::string>{"Read:", e.Programming, "Verify:", "Verify: OK"}));
     EXPECT_EQ(rig.Host.Gauges, (std::vector<int>{0, 1, 0, 1, 0, 3}));
     EXPECT_TRUE(rig.Engine.TransferDone);
+    ASSERT_GT(rig.TickUntilText("Programing: OK", 100), 0);
+    ASSERT_EQ(rig.Host.Stored.size(), 2u);
+    EXPECT_EQ(rig.Host.Stored[1].Kind, TRestoreKind::Programmed);
+    EXPECT_EQ(std::memcmp(&rig.Host.Stored[1].Unit.Params, &before.Params, BlockSize), 0);
   }
 }
 
@@ -873,6 +900,33 @@ TEST(LinkEngineBackUp, AReadThatFailsProgramsNothing) {
     EXPECT_EQ(std::memcmp(&rig.Image, &before, ImageSize), 0);
     EXPECT_EQ(rig.Host.Events, std::vector<std::string>{"Modal"}) << "no decode, no refresh";
   }
+}
+
+// A back-up that was read but could not be kept (a full or read-only folder) stops the
+// programming before anything is written to the unit.
+TEST(LinkEngineBackUp, ABackUpThatCannotBeKeptProgramsNothing) {
+  TRig rig;
+  rig.Engine.BackUpBeforeProgramming = true;
+  rig.Host.BackUpFails = true;
+  const TDeviceImage before = rig.Image;
+  const TIgnParams unitBefore = rig.Unit.Params();
+  rig.Engine.StartProgram();
+  ASSERT_GT(rig.TickUntil([&] { return rig.Engine.Phase() == TLinkPhase::Idle; }, 20), 0);
+  rig.Ticks(60);
+  const std::vector<TSentFrame> sent = rig.Port.BlockFrames();
+  ASSERT_EQ(sent.size(), 2u);
+  EXPECT_EQ(sent[0].Bytes[0], 0x40);
+  EXPECT_EQ(sent[1].Bytes[0], 0x41);
+  EXPECT_EQ(rig.Host.StatusColour, TColour::Red);
+  EXPECT_FALSE(rig.Engine.TransferDone);
+  ASSERT_EQ(rig.Host.Outcomes.size(), 1u);
+  EXPECT_EQ(rig.Host.Outcomes[0].Pass, TPass::BackUp);
+  EXPECT_EQ(rig.Host.Outcomes[0].Result, TPassResult::BackUpNotKept);
+  EXPECT_FALSE(rig.Host.Seen("Programing:"));
+  EXPECT_TRUE(rig.Host.Stored.empty());
+  EXPECT_EQ(std::memcmp(&rig.Image, &before, ImageSize), 0);
+  EXPECT_EQ(std::memcmp(&rig.Unit.Params(), &unitBefore, BlockSize), 0);
+  EXPECT_EQ(rig.Unit.ProgrammingCount(), 0);
 }
 
 // The last reply that failed the comparison is offered when the pass fails on it, and
@@ -951,30 +1005,28 @@ TEST(HeadlessLink, PassesTakeTheWindowsTicksAndTellHowTheyEnded) {
   struct {
     const char* Name;
     TSimOptions Unit;
-    TPassOutcome (THeadlessLink::*Pass)();
-    TPassOutcome Outcome;
+    TPassResult (THeadlessLink::*Pass)();
+    TPassResult Outcome;
     long Ticks;     // from the command to the end of the pass
     int BlockSends; // block frames sent
   } const cases[] = {
       // A fresh engine sends on the 4th tick; each reply is handled on the next tick, and
       // the frame it sends there counts as one tick old at the end of that tick.
-      {"read", {}, &THeadlessLink::Read, TPassOutcome::Ok, 4 + 3, 3},
-      {"verify", {}, &THeadlessLink::Verify, TPassOutcome::Ok, 4 + 1, 1},
-      {"program", {}, &THeadlessLink::Program, TPassOutcome::Ok, 4 + 3, 3},
-      {"identity", {}, &THeadlessLink::ReadIdentity, TPassOutcome::Ok, 4 + 1, 2},
+      {"read", {}, &THeadlessLink::Read, TPassResult::Ok, 4 + 3, 3},
+      {"verify", {}, &THeadlessLink::Verify, TPassResult::Ok, 4 + 1, 1},
+      {"program", {}, &THeadlessLink::Program, TPassResult::Ok, 4 + 3, 3},
+      {"identity", {}, &THeadlessLink::ReadIdentity, TPassResult::Ok, 4 + 1, 2},
       // Five sends 4 ticks apart, then the failure 4 ticks after the last.
-      {"read, silent", Silent(), &THeadlessLink::Read, TPassOutcome::NoReply, 4 + 4 * 5, 5},
-      {"program, silent", Silent(), &THeadlessLink::Program, TPassOutcome::NoReply, 24, 5},
-      {"identity, silent", Silent(), &THeadlessLink::ReadIdentity, TPassOutcome::NoReply, 24, 5},
-      {"read, version 66", Version66(), &THeadlessLink::Read, TPassOutcome::OtherVersion, 5, 1},
-      {"identity, version 66", Version66(), &THeadlessLink::ReadIdentity,
-       TPassOutcome::OtherVersion, 5, 1},
-      {"program, bad echo", BadEcho(), &THeadlessLink::Program, TPassOutcome::Differs, 4 + 4 * 5,
-       6},
-      {"verify, bad copy", BadVerify(), &THeadlessLink::Verify, TPassOutcome::Differs, 4 + 4 * 5,
-       5},
+      {"read, silent", Silent(), &THeadlessLink::Read, TPassResult::NoReply, 4 + 4 * 5, 5},
+      {"program, silent", Silent(), &THeadlessLink::Program, TPassResult::NoReply, 24, 5},
+      {"identity, silent", Silent(), &THeadlessLink::ReadIdentity, TPassResult::NoReply, 24, 5},
+      {"read, version 66", Version66(), &THeadlessLink::Read, TPassResult::OtherVersion, 5, 1},
+      {"identity, version 66", Version66(), &THeadlessLink::ReadIdentity, TPassResult::OtherVersion,
+       5, 1},
+      {"program, bad echo", BadEcho(), &THeadlessLink::Program, TPassResult::Differs, 4 + 4 * 5, 6},
+      {"verify, bad copy", BadVerify(), &THeadlessLink::Verify, TPassResult::Differs, 4 + 4 * 5, 5},
       // A read whose verify pass gets another copy: what was read stays, the pass differs.
-      {"read, bad copy", BadVerify(), &THeadlessLink::Read, TPassOutcome::Differs, 5 + 4 * 5, 7},
+      {"read, bad copy", BadVerify(), &THeadlessLink::Read, TPassResult::Differs, 5 + 4 * 5, 7},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -990,15 +1042,15 @@ TEST(HeadlessLink, PassesTakeTheWindowsTicksAndTellHowTheyEnded) {
     EXPECT_EQ((link.*c.Pass)(), c.Outcome);
     EXPECT_EQ(link.PassTicks, c.Ticks);
     EXPECT_EQ(static_cast<int>(port.BlockFrames().size()), c.BlockSends);
-    if (c.Pass != &THeadlessLink::Verify && c.Outcome != TPassOutcome::NoReply) {
+    if (c.Pass != &THeadlessLink::Verify && c.Outcome != TPassResult::NoReply) {
       EXPECT_TRUE(link.Host.IdentityDecoded);
       EXPECT_EQ(link.Host.Identity.UnitVersionText, "VNT12");
     }
-    if (c.Outcome == TPassOutcome::OtherVersion) {
+    if (c.Outcome == TPassResult::OtherVersion) {
       EXPECT_EQ(link.Host.ModalText,
                 "Unmatched version of PC and Ignition programs!  PC-67, IGN-66");
     }
-    if (c.Pass == &THeadlessLink::Read && c.Outcome != TPassOutcome::OtherVersion) {
+    if (c.Pass == &THeadlessLink::Read && c.Outcome != TPassResult::OtherVersion) {
       EXPECT_EQ(std::memcmp(&link.Image.Params, &held, BlockSize), 0);
     }
   }
@@ -1010,12 +1062,12 @@ TEST(HeadlessLink, ProgrammingWaitsUntilTheUnitHasStoredAndMonitorStopsWhenItFal
   TSimPort& port = line.Port;
   THeadlessLink link(port, line.Tick());
   link.Image.Params.BaseAdv = 14;
-  ASSERT_EQ(link.Program(), TPassOutcome::Ok);
+  ASSERT_EQ(link.Program(), TPassResult::Ok);
   std::vector<std::uint16_t> countdowns;
   link.Host.OnMonitorFrame = [&](const TMonitorView& view) {
     countdowns.push_back(view.SaveCountdown);
   };
-  ASSERT_EQ(link.WaitStored(), TPassOutcome::Ok);
+  ASSERT_EQ(link.WaitStored(), TPassResult::Ok);
   EXPECT_EQ(link.Host.StatusText, "Programing: OK");
   ASSERT_GE(countdowns.size(), 2u);
   EXPECT_GT(countdowns.front(), 0);
@@ -1033,7 +1085,7 @@ TEST(HeadlessLink, ProgrammingWaitsUntilTheUnitHasStoredAndMonitorStopsWhenItFal
   EXPECT_EQ(link.PassTicks, NoLinkLimitTicks);
 
   // A unit that stops answering while it stores.
-  ASSERT_EQ((port.Unplugged = false, link.Program()), TPassOutcome::Ok);
+  ASSERT_EQ((port.Unplugged = false, link.Program()), TPassResult::Ok);
   port.Unplugged = true;
-  EXPECT_EQ(link.WaitStored(), TPassOutcome::NoReply);
+  EXPECT_EQ(link.WaitStored(), TPassResult::NoReply);
 }

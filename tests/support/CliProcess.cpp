@@ -17,6 +17,11 @@ std::string CliProgram() {
 }
 
 TCliRun RunCli(const std::vector<std::string>& arguments, int timeoutMs) {
+  return RunCli(arguments, TCliStreams{}, timeoutMs);
+}
+
+TCliRun RunCli(const std::vector<std::string>& arguments, const TCliStreams& streams,
+               int timeoutMs) {
   TCliRun run;
   // Both streams into files, so a full pipe can never stall the program.
   char outName[] = "/tmp/vantel-cli-out-XXXXXX";
@@ -25,8 +30,11 @@ TCliRun RunCli(const std::vector<std::string>& arguments, int timeoutMs) {
   if (out < 0 || err < 0) return run;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, out, 1);
+  posix_spawn_file_actions_addopen(&actions, 0, streams.Input.c_str(), O_RDONLY, 0);
+  if (streams.Output.empty())
+    posix_spawn_file_actions_adddup2(&actions, out, 1);
+  else
+    posix_spawn_file_actions_addopen(&actions, 1, streams.Output.c_str(), O_WRONLY, 0);
   posix_spawn_file_actions_adddup2(&actions, err, 2);
   std::vector<std::string> all{CliProgram()};
   all.insert(all.end(), arguments.begin(), arguments.end());
@@ -41,7 +49,12 @@ TCliRun RunCli(const std::vector<std::string>& arguments, int timeoutMs) {
   if (spawned == 0) {
     int status = 0;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    bool signalled = streams.Signal == 0;
     while (waitpid(pid, &status, WNOHANG) != pid) {
+      if (!signalled && TTempHome::Slurp(errName).find(streams.SignalWhen) != std::string::npos) {
+        kill(pid, streams.Signal);
+        signalled = true;
+      }
       if (std::chrono::steady_clock::now() > deadline) {
         kill(pid, SIGKILL);
         waitpid(pid, &status, 0);

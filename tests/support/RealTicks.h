@@ -39,6 +39,7 @@ public:
     if (Next == std::chrono::steady_clock::time_point{}) Next = std::chrono::steady_clock::now();
     Next += std::chrono::milliseconds(TickMs);
     std::this_thread::sleep_until(Next);
+    if (BeforeTick) BeforeTick();
     Engine.Timer1Timer();
     ++Count;
   }
@@ -51,6 +52,8 @@ public:
     return -1;
   }
   long Count = 0;
+  // The window's own step before the engine's, such as the reopen of a hung-up port.
+  std::function<void()> BeforeTick;
 
 private:
   TLinkEngine& Engine;

@@ -53,11 +53,17 @@ public:
   }
   void HighlightActivePoint() override { ++Highlights; }
   const TMessageCatalogue& Messages() const override { return Msg; }
-  void StoreRestorePoint(const TDeviceImage& unit, TRestoreKind kind) override {
-    Stored.push_back({unit, kind, FramesSentBefore ? FramesSentBefore() : 0});
+  bool KeepBackUp(const TDeviceImage& unit) override {
+    if (BackUpFails) return false;
+    Store(unit, TRestoreKind::Read);
+    return true;
   }
-  void OfferDifference(const TIgnParams& pc, const TIgnParams& unit) override {
-    Offered = {pc, unit};
+  // As the window: the restore point an outcome leaves, and its difference offered.
+  void PassEnded(const TPassOutcome& outcome) override {
+    Outcomes.push_back(outcome);
+    if (const std::optional<TRestoreKind> kind = RestorePointOf(outcome))
+      Store(outcome.Unit, *kind);
+    if (outcome.HasDifference) Offered = {outcome.Pc, outcome.Unit.Params};
   }
   void WithdrawDifference() override { Offered.reset(); }
 
@@ -85,4 +91,11 @@ public:
   std::function<int()> FramesSentBefore;
   std::vector<TStored> Stored;
   std::optional<std::pair<TIgnParams, TIgnParams>> Offered; // the PC's record, the reply
+  std::vector<TPassOutcome> Outcomes;
+  bool BackUpFails = false; // the back-up cannot be kept
+
+private:
+  void Store(const TDeviceImage& unit, TRestoreKind kind) {
+    Stored.push_back({unit, kind, FramesSentBefore ? FramesSentBefore() : 0});
+  }
 };

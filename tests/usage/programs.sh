@@ -25,6 +25,7 @@ fi
 run "$sim" --help;                 check "vantel-sim --help" $status 0 "$out" "^Usage: vantel-sim "
 run "$sim" --version;              check "vantel-sim --version" $status 0 "$out" "(VANTEL-9 Setup)"
 run "$sim" --no-such-option;       check "vantel-sim --no-such-option" $status 2 "$out" "Try 'vantel-sim --help'"
+run "$sim" --version 66;           check "vantel-sim --version 66" $status 0 "$out" "(VANTEL-9 Setup)"
 run "$sim" --layout-version 300;   check "vantel-sim --layout-version 300" $status 2 "$out" "0..255"
 run "$cli" --help;                 check "vantel-cli --help" $status 0 "$out" "^Usage: vantel-cli "
 run "$cli" --version;              check "vantel-cli --version" $status 0 "$out" "(VANTEL-9 Setup)"

@@ -154,9 +154,9 @@ bool RenderPictures(const TLanguageRun& language, TManualPictures& pictures) {
   form.MenuProgramClick();
   if (!WaitFor(
           [&] {
-            return form.Link.TransferMode == tmIdle && form.Link.TransferDone &&
-                   form.Link.SaveCountdown == 0 && !form.LabelHlaseni->isHidden() &&
-                   form.LabelHlaseni->text().endsWith(": OK") &&
+            return form.Link.LastOutcome().Pass == TPass::Store &&
+                   form.Link.LastOutcome().Result == TPassResult::Ok &&
+                   !form.LabelHlaseni->isHidden() && form.LabelHlaseni->text().endsWith(": OK") &&
                    form.LabelHlaseni->text() != QString::fromStdString(form.Msg.MsgVerify) + ": OK";
           },
           15000)) {

@@ -77,6 +77,13 @@ std::uint16_t TSimUnit::SaveCountdown() const {
   return static_cast<std::uint16_t>(std::max(left, 0));
 }
 
+void TSimUnit::LoseStore() {
+  if (!Storing) return;
+  std::memcpy(Memory[1], Unstored, BlockSize);
+  --Programmings;
+  Storing = false;
+}
+
 void TSimUnit::Advance(double seconds) {
   if (seconds > 0) Time += seconds;
   if (Storing) {
@@ -190,6 +197,7 @@ void TSimUnit::HandleRequest(const std::uint8_t* request, std::vector<std::uint8
       out[1 + 35] ^= 0x01;
     break;
   case 0x01:
+    if (!Storing) std::memcpy(Unstored, Memory[1], BlockSize);
     std::memcpy(Memory[1], request + 1, BlockSize);
     ++Programmings;
     Storing = true;

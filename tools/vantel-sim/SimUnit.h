@@ -42,6 +42,8 @@ public:
   void SetBlock1(const std::uint8_t* block);
   std::uint16_t ProgrammingCount() const { return Programmings; }
   std::uint16_t SaveCountdown() const;
+  // Power lost while storing: the unit comes back with what it held before the write.
+  void LoseStore();
   int Rpm() const { return CurrentRpm; }
   // The monitor payload as it would be sent now (frame bytes 0..51, sealed).
   void BuildMonitorFrame(TLinkFrame& frame);
@@ -53,6 +55,7 @@ private:
 
   TSimOptions Options;
   std::uint8_t Memory[BlockCount][BlockSize]{};
+  std::uint8_t Unstored[BlockSize]{}; // block 1 as it was before the write being stored
   std::uint32_t Random;
   double Time = 0;
   double StoreElapsed = 0;

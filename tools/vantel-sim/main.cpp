@@ -55,6 +55,46 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t count) {
   return true;
 }
 
+// A pseudo-terminal in raw mode at 57600 baud, its slave's path, and the link to it; -1
+// when none could be opened.
+int OpenLine(std::string& linkPath, std::string& slavePath) {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+    std::fprintf(stderr, "vantel-sim: cannot open a pseudo-terminal: %s\n", std::strerror(errno));
+    if (master >= 0) close(master);
+    return -1;
+  }
+  fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+  // Raw on the master sets the line of the slave: no echo of requests before the PC opens it.
+  termios line{};
+  if (tcgetattr(master, &line) == 0) {
+    cfmakeraw(&line);
+    cfsetispeed(&line, B57600);
+    cfsetospeed(&line, B57600);
+    tcsetattr(master, TCSANOW, &line);
+  }
+  const char* slave = ptsname(master);
+  if (slave == nullptr) {
+    std::fprintf(stderr, "vantel-sim: no slave device: %s\n", std::strerror(errno));
+    close(master);
+    return -1;
+  }
+  slavePath = slave;
+  if (!linkPath.empty()) {
+    struct stat info {};
+    if (lstat(linkPath.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) unlink(linkPath.c_str());
+    if (symlink(slavePath.c_str(), linkPath.c_str()) != 0) {
+      std::fprintf(stderr, "vantel-sim: cannot link %s: %s\n", linkPath.c_str(),
+                   std::strerror(errno));
+      linkPath.clear();
+    }
+  }
+  return master;
+}
+
+// The storing progress at which --hang-up-storing drops the line: "Saving: 33 %".
+constexpr int HangUpCountdown = TSimUnit::StoreCountdownStart * 2 / 3;
+
 struct TPendingReply {
   double Due;
   std::vector<std::uint8_t> Bytes;
@@ -68,6 +108,7 @@ int main(int argc, char** argv) {
   double unplugAfter = -1;
   bool exitOnStdinEof = false;
   bool strictFraming = false;
+  bool hangUpStoring = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -102,7 +143,7 @@ int main(int argc, char** argv) {
       options.CorruptPercent = static_cast<int>(number(0, 100));
     else if (arg == "--stray")
       options.Stray = static_cast<int>(number(0, 1000));
-    else if (arg == "--layout-version" || (arg == "--version" && ParseInt(next, 0, 255, value)))
+    else if (arg == "--layout-version")
       options.LayoutVersion = static_cast<std::uint8_t>(number(0, 255));
     else if (arg == "--version")
       return WriteText(VersionText(VantelSimUsage()), stdout) ? 0 : 1;
@@ -112,6 +153,8 @@ int main(int argc, char** argv) {
       options.BadVerify = true;
     else if (arg == "--strict-framing")
       strictFraming = true;
+    else if (arg == "--hang-up-storing")
+      hangUpStoring = true;
     else if (arg == "--unplug-after")
       unplugAfter = static_cast<double>(number(0, 86400));
     else if (arg == "--seed")
@@ -135,35 +178,9 @@ int main(int argc, char** argv) {
   sigaction(SIGINT, &action, nullptr);
   std::signal(SIGPIPE, SIG_IGN);
 
-  const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
-    std::fprintf(stderr, "vantel-sim: cannot open a pseudo-terminal: %s\n", std::strerror(errno));
-    return 1;
-  }
-  fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
-  // Raw on the master sets the line of the slave: no echo of requests before the PC opens it.
-  termios line{};
-  if (tcgetattr(master, &line) == 0) {
-    cfmakeraw(&line);
-    cfsetispeed(&line, B57600);
-    cfsetospeed(&line, B57600);
-    tcsetattr(master, TCSANOW, &line);
-  }
-  const char* slave = ptsname(master);
-  if (slave == nullptr) {
-    std::fprintf(stderr, "vantel-sim: no slave device: %s\n", std::strerror(errno));
-    return 1;
-  }
-  const std::string slavePath = slave;
-  if (!linkPath.empty()) {
-    struct stat info {};
-    if (lstat(linkPath.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) unlink(linkPath.c_str());
-    if (symlink(slavePath.c_str(), linkPath.c_str()) != 0) {
-      std::fprintf(stderr, "vantel-sim: cannot link %s: %s\n", linkPath.c_str(),
-                   std::strerror(errno));
-      linkPath.clear();
-    }
-  }
+  std::string slavePath;
+  int master = OpenLine(linkPath, slavePath);
+  if (master < 0) return 1;
   std::printf("%s\n", slavePath.c_str());
   std::fflush(stdout);
 
@@ -182,6 +199,22 @@ int main(int argc, char** argv) {
     unit.Advance(now - last);
     last = now;
     if (unplugAfter >= 0 && now - start >= unplugAfter) break;
+    if (hangUpStoring && unit.SaveCountdown() > 0 && unit.SaveCountdown() <= HangUpCountdown) {
+      // The unit loses power while it stores and is back half a second later, on a new line
+      // that the link names again.
+      hangUpStoring = false;
+      unit.LoseStore();
+      close(master);
+      pending.clear();
+      reader = TSimRequestReader(strictFraming);
+      const timespec off{0, 500 * 1000000};
+      nanosleep(&off, nullptr);
+      master = OpenLine(linkPath, slavePath);
+      if (master < 0) return 1;
+      std::fprintf(stderr, "vantel-sim: hung up while storing, back on %s\n", slavePath.c_str());
+      last = Now();
+      continue;
+    }
 
     while (!pending.empty() && pending.front().Due <= now) {
       WriteAll(master, pending.front().Bytes.data(), pending.front().Bytes.size());
