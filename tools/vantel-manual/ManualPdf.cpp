@@ -157,6 +157,31 @@ void KeepHeadingsWithText(QTextDocument& doc, double pageHeight) {
   }
 }
 
+// A table is split only where it must be: one that fits on a page and would cross a page's
+// foot moves whole to the next page, and a longer one moves when only its head and first
+// row would stand at the foot. No lone row is left at either end of a page.
+void KeepTablesTogether(QTextDocument& doc, double pageHeight) {
+  const auto page = [&](double y) { return static_cast<int>(y / pageHeight); };
+  const auto top = [&](const QTextTableCell& cell) {
+    return doc.documentLayout()->blockBoundingRect(cell.firstCursorPosition().block()).top();
+  };
+  for (QTextFrame* frame : doc.rootFrame()->childFrames()) {
+    auto* table = qobject_cast<QTextTable*>(frame);
+    if (table == nullptr) continue;
+    QTextTableFormat format = table->format();
+    if (format.pageBreakPolicy() != QTextFormat::PageBreak_Auto) continue;
+    const QRectF box = doc.documentLayout()->frameBoundingRect(table);
+    if (page(box.top()) == page(box.bottom() - 1)) continue;
+    const bool fits = box.height() < pageHeight;
+    const bool loneHead =
+        table->rows() >= 3 && page(top(table->cellAt(0, 0))) != page(top(table->cellAt(2, 0)));
+    if (!fits && !loneHead) continue;
+    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    table->setFormat(format);
+    doc.markContentsDirty(0, doc.characterCount());
+  }
+}
+
 // Every block with text has lines: nothing of the manual is silently left out.
 bool AllLaidOut(QTextDocument& doc) {
   doc.documentLayout()->documentSize();
@@ -303,6 +328,7 @@ bool WriteManualPdf(const TManualSource& source, const TManualPictures& pictures
   // out (they would vanish from the PDF); one full layout afterwards has them all.
   doc.markContentsDirty(0, doc.characterCount());
   KeepHeadingsWithText(doc, body.height());
+  KeepTablesTogether(doc, body.height());
   if (!AllLaidOut(doc)) {
     error = "some text of " + fileName + " was not laid out";
     return false;
