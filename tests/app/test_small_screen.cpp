@@ -28,8 +28,6 @@ private slots:
         << QByteArray("[FORM_HLAV]\nLeft=0\nTop=0\nHeight=1000\nWidth=1400\n");
     QTest::newRow("stored larger, towards the right edge")
         << QByteArray("[FORM_HLAV]\nLeft=238\nTop=40\nHeight=1200\nWidth=1500\n");
-    QTest::newRow("stored past the bottom right corner")
-        << QByteArray("[FORM_HLAV]\nLeft=1000\nTop=500\nHeight=700\nWidth=850\n");
     QTest::newRow("stored on a screen no longer attached")
         << QByteArray("[FORM_HLAV]\nLeft=3000\nTop=-900\nHeight=700\nWidth=850\n");
   }

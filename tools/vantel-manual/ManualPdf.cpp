@@ -157,9 +157,9 @@ void KeepHeadingsWithText(QTextDocument& doc, double pageHeight) {
   }
 }
 
-// A table is split only where it must be: one that fits on a page and would cross a page's
-// foot moves whole to the next page, and a longer one moves when only its head and first
-// row would stand at the foot. No lone row is left at either end of a page.
+// A table that fits on a page and would cross a page's foot moves whole to the next page,
+// with its heading; so does a longer one when only its head and first row would stand at the
+// foot. A table on its chapter's first page stays there.
 void KeepTablesTogether(QTextDocument& doc, double pageHeight) {
   const auto page = [&](double y) { return static_cast<int>(y / pageHeight); };
   const auto top = [&](const QTextTableCell& cell) {
@@ -176,8 +176,23 @@ void KeepTablesTogether(QTextDocument& doc, double pageHeight) {
     const bool loneHead =
         table->rows() >= 3 && page(top(table->cellAt(0, 0))) != page(top(table->cellAt(2, 0)));
     if (!fits && !loneHead) continue;
-    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-    table->setFormat(format);
+    // The heading a few lines above goes with it, rather than stand alone at the foot; a
+    // chapter's own page keeps its table.
+    QTextBlock before = doc.findBlock(table->firstPosition()).previous();
+    for (int i = 0; i < 3 && before.isValid() && before.blockFormat().headingLevel() == 0; ++i)
+      before = before.previous();
+    const bool heading =
+        before.isValid() && before.blockFormat().headingLevel() > 0 &&
+        page(doc.documentLayout()->blockBoundingRect(before).top()) == page(box.top());
+    if (heading && before.blockFormat().pageBreakPolicy() != QTextFormat::PageBreak_Auto) continue;
+    if (heading) {
+      QTextBlockFormat moved = before.blockFormat();
+      moved.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+      QTextCursor(before).setBlockFormat(moved);
+    } else {
+      format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+      table->setFormat(format);
+    }
     doc.markContentsDirty(0, doc.characterCount());
   }
 }
