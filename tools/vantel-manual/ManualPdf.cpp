@@ -344,6 +344,7 @@ bool WriteManualPdf(const TManualSource& source, const TManualPictures& pictures
   doc.markContentsDirty(0, doc.characterCount());
   KeepHeadingsWithText(doc, body.height());
   KeepTablesTogether(doc, body.height());
+  KeepHeadingsWithText(doc, body.height()); // the tables moved what follows them
   if (!AllLaidOut(doc)) {
     error = "some text of " + fileName + " was not laid out";
     return false;
