@@ -9,7 +9,6 @@ class QLabel;
 class QPushButton;
 class TCurveGraph;
 class TFormHlav;
-class TProfileFile;
 class TStripChart;
 
 class TFormCurve : public QWidget {
@@ -26,23 +25,13 @@ public:
   void ApplyTexts();
   void RecordingChanged();
 
-  // Where the window was left, from the program's own settings; beside the main window when
-  // nothing is kept or the place is on no screen now.
-  void RestorePlace(const TProfileFile& settings);
-  void KeepPlace(TProfileFile& settings) const;
-
   TCurveGraph* Graph = nullptr;
   TStripChart* StripChart = nullptr;
   QPushButton* ButtonRecord = nullptr;
   QLabel* LabelRecord = nullptr;
   QLabel* LabelCurveHint = nullptr;
 
-protected:
-  void closeEvent(QCloseEvent* event) override;
-
 private:
-  void PlaceBesideMainWindow();
-
   TFormHlav& Form;
   // What the graph last showed of the tick's own state.
   bool ShownConnection = false;

@@ -54,7 +54,7 @@ TFormDiff::TFormDiff(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 void TFormDiff::ShowDifferences(const QString& head, const QString& left, const QString& right,
-                                const std::vector<TDifferenceRow>& rows) {
+                                const std::vector<TDifferenceRow>& rows, const QString& same) {
   LabelDiffHead->setText(head);
   const QString parameter = ListDifferences->headerItem()->text(0);
   ListDifferences->setHeaderLabels({parameter, left, right});
@@ -67,6 +67,7 @@ void TFormDiff::ShowDifferences(const QString& head, const QString& left, const 
     item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
   }
+  LabelNoDifferences->setText(same);
   LabelNoDifferences->setVisible(rows.empty());
 }
 
@@ -74,7 +75,6 @@ void TFormDiff::ApplyTexts(TLanguage language) {
   setWindowTitle(Utf8(RestoreText(TRestoreText::DiffTitle, language)));
   ListDifferences->headerItem()->setText(
       0, Utf8(RestoreText(TRestoreText::ColumnParameter, language)));
-  LabelNoDifferences->setText(Utf8(RestoreText(TRestoreText::NoDifferences, language)));
   ButtonCompareFile->setText(Utf8(RestoreText(TRestoreText::CompareWithFile, language)));
   ButtonClose->setText(Utf8(RestoreText(TRestoreText::Close, language)));
 }

@@ -19,9 +19,10 @@ class TFormDiff : public QWidget {
 public:
   explicit TFormDiff(QWidget* parent);
 
-  // head: what is compared with what; left and right: the titles of the two value columns.
+  // head: what is compared with what, and since when; left and right: the titles of the two
+  // value columns; same: what the window says when no value differs.
   void ShowDifferences(const QString& head, const QString& left, const QString& right,
-                       const std::vector<TDifferenceRow>& rows);
+                       const std::vector<TDifferenceRow>& rows, const QString& same);
   void ApplyTexts(TLanguage language);
 
   QLabel* LabelDiffHead = nullptr;

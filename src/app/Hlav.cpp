@@ -14,6 +14,10 @@
 #include "i18n/Language.h"
 #include "model/Defaults.h"
 #include "model/Normalise.h"
+#include "app/FormCurve.h"
+#include "app/FormDiff.h"
+#include "app/FormPorts.h"
+#include "app/FormRestorePoints.h"
 
 TFormHlav::TFormHlav(const QStringList& arguments, QWidget* parent)
     : QMainWindow(parent), Arguments(arguments) {
@@ -38,6 +42,12 @@ TFormHlav::TFormHlav(const QStringList& arguments, QWidget* parent)
 
 TFormHlav::~TFormHlav() {
   Timer1->stop();
+  // The tool windows go first, while what they reach of this window still exists.
+  Closed = true;
+  for (QWidget* tool :
+       std::initializer_list<QWidget*>{FormCurve, FormRestorePoints, FormDiff, FormPorts})
+    delete tool;
+  FormCurve = nullptr, FormRestorePoints = nullptr, FormDiff = nullptr, FormPorts = nullptr;
 }
 
 void TFormHlav::FormCreate() {
@@ -73,6 +83,7 @@ void TFormHlav::FormClose() {
   ScreenToParams();
   NormaliseParams();
   CloseCurveWindow();
+  KeepToolPlaces();
   SaveSettings();
 }
 
@@ -88,7 +99,9 @@ void TFormHlav::NormaliseParams() {
 void TFormHlav::Timer1Timer() {
   if (Closed) return;
   ComReopen.Tick();
+  const TTransferMode mode = Link.TransferMode;
   Link.Timer1Timer();
+  if (mode != tmIdle && Link.TransferMode == tmIdle) PassEnded(mode);
   CurveTick();
 }
 

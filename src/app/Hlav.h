@@ -2,6 +2,7 @@
 // run and names every handler; the logic lives in the toolkit-free core.
 #pragma once
 
+#include <QDateTime>
 #include <QMainWindow>
 #include <QSet>
 #include <QString>
@@ -153,6 +154,22 @@ public:
   void CompareWithFileClick();
   void ApplyRestoreTexts();
 
+  // ---- tool windows ----
+  // The main menu's actions that have keys: every tool window takes them.
+  QList<QAction*> MenuKeyActions() const;
+  // Gives a tool window, built just now, the main menu's keys, Escape to close it and its
+  // kept place; false when no place was kept, so the caller places it first.
+  bool JoinToolWindow(QWidget* tool, const std::string& section);
+  bool RestoreToolPlace(QWidget* tool, const std::string& section);
+  void KeepToolPlace(const QWidget* tool, const std::string& section);
+  void KeepToolPlaces(); // of the tool windows shown, at closing
+  // The window manager's frame around the main window; none before it is shown.
+  QSize FrameExtent() const;
+  static constexpr const char* CurveWindowSection = "CURVE_WINDOW";
+  static constexpr const char* RestoreWindowSection = "RESTORE_POINTS_WINDOW";
+  static constexpr const char* DiffWindowSection = "DIFFERENCE_WINDOW";
+  static constexpr const char* PortsWindowSection = "PORTS_WINDOW";
+
   // ---- state ----
   QString IniFileName;
   QString StateFilePath;
@@ -280,6 +297,8 @@ public:
 
   // ---- curve window and recording of live values ----
   void MenuCurveClick();
+  // First opening: beside this window where there is room, else over its least part.
+  void PlaceCurveWindow();
   void MenuRecordClick();
   QAction *MenuCurve = nullptr, *MenuRecord = nullptr;
   TFormCurve* FormCurve = nullptr; // built on first use
@@ -329,14 +348,22 @@ private:
   bool StoreRestorePoint(const TDeviceImage& unit, TRestoreKind kind);
   void OfferDifference(const TIgnParams& pc, const TIgnParams& unit);
 
-  // Two records the difference window compares: the PC's and the unit's rejected reply, or
-  // the screen's and a file's.
+  // What the difference window compares the screen's record with, and since when: the
+  // unit's record as a pass left it known, or a file's.
+  enum class TCompared { Rejected, Verified, Programmed, File };
   struct TComparison {
-    TIgnParams Left, Right;
-    QString FilePath; // empty for the unit's reply
+    TIgnParams Other;
+    TCompared What = TCompared::Rejected;
+    QString FilePath; // of a file
+    QDateTime Since;
   };
   // raise: bring the window up; otherwise only its contents are renewed.
   void ShowComparison(const TComparison& comparison, bool raise = true);
+  // The screen's record changed: a shown difference window follows it.
+  void DifferenceRecordChanged();
+  // A pass of the link ended in this tick, after starting in mode. The one place that turns
+  // a pass's end into what the windows show of the unit.
+  void PassEnded(TTransferMode mode);
   std::optional<TComparison> OfferedDifference; // while the failed pass offers it
   std::optional<TComparison> ShownComparison;   // what the difference window shows
   std::optional<TFailureReport> RestorePointFailure;
@@ -355,7 +382,10 @@ private:
   void CloseCurveWindow();
   void RecordingChanged();
 
-  bool Closed = false;
+public:
+  bool Closed = false; // the closing sequence has run
+
+private:
   // Above 0 while the program itself refreshes the controls. A refresh that disables or
   // hides the focused edit moves the focus; that is not the user leaving the edit.
   int Refreshing = 0;

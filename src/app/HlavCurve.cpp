@@ -8,7 +8,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -17,10 +19,12 @@
 #include "files/Profile.h"
 #include "i18n/CurveTexts.h"
 #include "app/FormCurve.h"
+#include "ui/WindowPlace.h"
 
 namespace {
 
-const std::string Section = "CURVE_WINDOW";
+const std::string Section = TFormHlav::CurveWindowSection;
+constexpr int CurveWindowMinimumWidth = 500; // narrower, the graph is better over the main window
 
 QString Text(TCurveText key) {
   return QString::fromUtf8(CurveText(key, CurrentLanguage));
@@ -51,11 +55,29 @@ QString RunRecordFileDialog(QWidget* parent, const QString& folder) {
 void TFormHlav::MenuCurveClick() {
   if (FormCurve == nullptr) {
     FormCurve = new TFormCurve(*this);
-    FormCurve->RestorePlace(ExtraSettings());
+    if (!JoinToolWindow(FormCurve, CurveWindowSection)) PlaceCurveWindow();
   }
   FormCurve->show();
   FormCurve->raise();
   FormCurve->activateWindow();
+}
+
+void TFormHlav::PlaceCurveWindow() {
+  const QScreen* screen = this->screen();
+  if (screen == nullptr) return;
+  const QRect area = screen->availableGeometry(), main = frameGeometry();
+  const QSize frame = FrameExtent();
+  const QSize wanted = FormCurve->size().expandedTo(FormCurve->minimumSizeHint()) + frame;
+  // Where no side has room: over the curve rows' right column and the logo, below the tool
+  // bar, so that the Program button, the status and the live values stay in view.
+  const int overRight = ImageLogo->mapToGlobal(QPoint(ImageLogo->width(), 0)).x();
+  const int overTop = GroupBoxToolBar->mapToGlobal(QPoint(0, GroupBoxToolBar->height())).y();
+  const TBox placed = PlaceBeside(wanted.width(), wanted.height(),
+                                  {main.x(), main.y(), main.width(), main.height()},
+                                  {area.x(), area.y(), area.width(), area.height()},
+                                  CurveWindowMinimumWidth, overRight, overTop);
+  FormCurve->resize(placed.Width - frame.width(), placed.Height - frame.height());
+  FormCurve->move(placed.Left, placed.Top);
 }
 
 void TFormHlav::MenuRecordClick() {
@@ -130,5 +152,4 @@ void TFormHlav::CurveTextsChanged() {
 
 void TFormHlav::CloseCurveWindow() {
   Recorder.Stop();
-  if (FormCurve != nullptr) FormCurve->KeepPlace(ExtraSettings());
 }

@@ -278,6 +278,7 @@ void TFormHlav::ApplyControlRules() {
   LabelVerze2->setText(latin1(Identity.UnitDateText));
   LabelVerze3->setText(latin1(Identity.UnitTimeText));
   CurveRecordChanged();
+  DifferenceRecordChanged();
 }
 
 void TFormHlav::HighlightActivePoint() {

@@ -13,6 +13,7 @@
 #include <QStyle>
 
 #include <string>
+#include <vector>
 
 #include "files/IgnFile.h"
 #include "files/Profile.h"
@@ -44,15 +45,24 @@ TBox Box(const QRect& r) {
   return {r.x(), r.y(), r.width(), r.height()};
 }
 
-// The area the window may fill on the screen it is on.
-QRect AvailableArea(const QWidget* window) {
-  const QScreen* screen = window->screen();
-  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
-  return screen != nullptr ? screen->availableGeometry() : QRect();
-}
-
 int ScrollBarWidth(const QWidget* window) {
   return window->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+}
+
+// The window on the available area of the screen it belongs to (that it overlaps most, else
+// the nearest); outer is its place with its frame. A stored place is kept as it was while
+// the window fits: a window larger than the area is made as large as the area and brought
+// wholly onto it, as is a window placed by the program itself.
+TBox PlaceOnScreen(const QWidget* window, const TBox& outer, bool stored) {
+  std::vector<TBox> areas;
+  for (const QScreen* screen : QGuiApplication::screens())
+    areas.push_back(Box(screen->availableGeometry()));
+  const int index = AreaOf(outer, areas.data(), static_cast<int>(areas.size()));
+  if (index < 0) return outer;
+  const TBox& area = areas[index];
+  const bool fits = outer.Width <= area.Width && outer.Height <= area.Height;
+  if (stored && fits) return outer;
+  return KeepOnArea(outer, area, ScrollBarWidth(window));
 }
 
 // While the window has no frame yet (the platform, or on X11 the window manager, adds it
@@ -61,8 +71,10 @@ int ScrollBarWidth(const QWidget* window) {
 // larger than the available area, else the status bar ends below the screen's edge.
 class TOuterSizeKeeper : public QObject {
 public:
-  // outer: the stored outer size; empty: the design size with the frame.
-  TOuterSizeKeeper(TFormHlav* window, QSize outer) : QObject(window), Window(window), Outer(outer) {
+  // outer: the stored outer size; empty: the design size with the frame. storedPlace: the
+  // window stands where the user left it, not where the program put it.
+  TOuterSizeKeeper(TFormHlav* window, QSize outer, bool storedPlace)
+      : QObject(window), Window(window), Outer(outer), StoredPlace(storedPlace) {
     window->installEventFilter(this);
   }
 
@@ -78,13 +90,16 @@ protected:
     default:
       return false;
     }
-    const QSize frame = Window->frameGeometry().size() - Window->size();
+    const QSize frame = Window->FrameExtent();
     if (frame.isNull()) return false;
     Window->removeEventFilter(this);
+    // The whole frame on the area: placed before the frame was known, the window would
+    // otherwise reach past the screen's edge by the frame's height.
     const QSize outer = Outer.isEmpty() ? Window->DesignSize() + frame : Outer;
-    const TBox limited = LimitSize({0, 0, outer.width(), outer.height()},
-                                   Box(AvailableArea(Window)), ScrollBarWidth(Window));
-    Window->resize(QSize(limited.Width, limited.Height) - frame);
+    const TBox placed = PlaceOnScreen(
+        Window, {Window->x(), Window->y(), outer.width(), outer.height()}, StoredPlace);
+    Window->resize(QSize(placed.Width, placed.Height) - frame);
+    Window->move(placed.Left, placed.Top);
     deleteLater();
     return false;
   }
@@ -92,6 +107,7 @@ protected:
 private:
   TFormHlav* Window;
   QSize Outer;
+  bool StoredPlace;
 };
 
 } // namespace
@@ -169,31 +185,30 @@ void TFormHlav::CentreWindow() {
 void TFormHlav::LoadSettings() {
   const TProfileFile& ini = *IniFile;
 
-  const QPoint centred = pos();
+  // A place saved on a screen that is no longer attached would bring the window up where
+  // nobody can see it; then it starts centred. The window, frame included, is no larger than
+  // the screen's available area.
   const int left = ini.ReadInteger(Section, "Left", x());
   const int top = ini.ReadInteger(Section, "Top", y());
-  move(left, top);
-  // Outer size: the frame is added to the client size once the window has one. The place
-  // is taken as stored; the size no larger than the screen's available area.
-  const QSize frame = frameGeometry().size() - size();
+  const QSize frame = FrameExtent();
   const int height = ini.ReadInteger(Section, "Height", frameGeometry().height());
   const int width = ini.ReadInteger(Section, "Width", frameGeometry().width());
-  const TBox limited =
-      LimitSize({left, top, width, height}, Box(AvailableArea(this)), ScrollBarWidth(this));
-  resize(limited.Width - frame.width(), limited.Height - frame.height());
+  TBox wanted{left, top, width, height};
+  bool visible = false;
+  for (const QScreen* screen : QGuiApplication::screens())
+    if (screen->geometry().intersects(QRect(left, top, width, height))) visible = true;
+  if (!visible) wanted.Left = x(), wanted.Top = y();
+  const bool storedPlace = visible && (!ini.ReadString(Section, "Left", "").empty() ||
+                                       !ini.ReadString(Section, "Top", "").empty());
+  const TBox placed = PlaceOnScreen(this, wanted, storedPlace);
+  resize(placed.Width - frame.width(), placed.Height - frame.height());
+  move(placed.Left, placed.Top);
+  // Outer size: the frame is added to the client size once the window has one.
   if (frame.isNull()) {
     const bool stored = !ini.ReadString(Section, "Height", "").empty() ||
                         !ini.ReadString(Section, "Width", "").empty();
-    new TOuterSizeKeeper(this, stored ? QSize(width, height) : QSize());
+    new TOuterSizeKeeper(this, stored ? QSize(width, height) : QSize(), storedPlace);
   }
-
-  // A position saved on a screen that is no longer attached would bring the window up
-  // where nobody can see it; then it stays centred.
-  const QRect wanted(left, top, width, height);
-  bool visible = false;
-  for (const QScreen* screen : QGuiApplication::screens())
-    if (screen->geometry().intersects(wanted)) visible = true;
-  if (!visible) move(centred);
 
   ComPort = static_cast<std::uint8_t>(ini.ReadInteger(Section, "ComPort", ComPort));
   CurrentLanguage = static_cast<TLanguage>(ini.ReadInteger(Section, "Language", CurrentLanguage));

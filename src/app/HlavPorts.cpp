@@ -20,6 +20,7 @@ void TFormHlav::MenuPortsClick() {
   if (FormPorts == nullptr) {
     FormPorts = new TFormPorts(DeviceRoots, this);
     FormPorts->ApplyTexts(CurrentLanguage);
+    JoinToolWindow(FormPorts, PortsWindowSection); // else the dialog's own place, over this one
   }
   FormPorts->SetAssignCom(ComPort);
   FormPorts->show();

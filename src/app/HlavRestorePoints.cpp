@@ -104,7 +104,8 @@ void TFormHlav::MenuRestorePointsClick() {
   if (FormRestorePoints == nullptr) {
     FormRestorePoints = new TFormRestorePoints(this);
     FormRestorePoints->ApplyTexts(CurrentLanguage, Msg);
-    PlaceOver(FormRestorePoints, this);
+    if (!JoinToolWindow(FormRestorePoints, RestoreWindowSection))
+      PlaceOver(FormRestorePoints, this);
     connect(FormRestorePoints, &TFormRestorePoints::OpenChosen, this,
             [this](const QString& path) { OpenParameterFile(path); });
   }
@@ -170,7 +171,8 @@ bool TFormHlav::StoreRestorePoint(const TDeviceImage& unit, TRestoreKind kind) {
 }
 
 void TFormHlav::OfferDifference(const TIgnParams& pc, const TIgnParams& unit) {
-  OfferedDifference = TComparison{pc, unit, {}};
+  (void)pc; // the window compares the screen's record as it is now
+  OfferedDifference = TComparison{unit, TCompared::Rejected, {}, QDateTime::currentDateTime()};
   MenuDifferences->setEnabled(true);
   LabelHlaseni->setCursor(Qt::PointingHandCursor);
   LabelHlaseni->setToolTip(Text(TRestoreText::ClickForDifferences));
@@ -199,23 +201,49 @@ void TFormHlav::ShowComparison(const TComparison& comparison, bool raise) {
   if (FormDiff == nullptr) {
     FormDiff = new TFormDiff(this);
     FormDiff->ApplyTexts(CurrentLanguage);
-    PlaceOver(FormDiff, this);
+    if (!JoinToolWindow(FormDiff, DiffWindowSection)) PlaceOver(FormDiff, this);
     connect(FormDiff, &TFormDiff::CompareWithFileClicked, this, [this] { CompareWithFileClick(); });
   }
   ShownComparison = comparison;
   const std::vector<TDifferenceRow> rows =
-      DescribeDifferences(DiffParams(comparison.Left, comparison.Right), CurrentLanguage, Msg);
-  if (comparison.FilePath.isEmpty())
-    FormDiff->ShowDifferences(Text(TRestoreText::ReplyDiffers), Text(TRestoreText::ColumnPc),
-                              Text(TRestoreText::ColumnUnit), rows);
-  else
-    FormDiff->ShowDifferences(Text(TRestoreText::FileDiffers) + "\n" + comparison.FilePath,
-                              Text(TRestoreText::ColumnScreen),
-                              QFileInfo(comparison.FilePath).fileName(), rows);
+      DescribeDifferences(DiffParams(Image.Params, comparison.Other), CurrentLanguage, Msg);
+  const QString since = comparison.Since.toString("HH:mm:ss");
+  const bool file = comparison.What == TCompared::File;
+  const TRestoreText head = file                                     ? TRestoreText::FileDiffers
+                            : comparison.What == TCompared::Rejected ? TRestoreText::ReplyDiffers
+                            : comparison.What == TCompared::Programmed
+                                ? TRestoreText::UnitProgrammed
+                                : TRestoreText::UnitVerified;
+  FormDiff->ShowDifferences(
+      Text(head).arg(since) + (file ? "\n" + comparison.FilePath : QString()),
+      Text(file ? TRestoreText::ColumnScreen : TRestoreText::ColumnPc),
+      file ? QFileInfo(comparison.FilePath).fileName() : Text(TRestoreText::ColumnUnit), rows,
+      Text(file ? TRestoreText::NoDifferences : TRestoreText::UnitAgrees));
   if (!raise) return;
   FormDiff->show();
   FormDiff->raise();
   FormDiff->activateWindow();
+}
+
+void TFormHlav::DifferenceRecordChanged() {
+  if (FormDiff != nullptr && FormDiff->isVisible() && ShownComparison)
+    ShowComparison(*ShownComparison, false);
+}
+
+void TFormHlav::PassEnded(TTransferMode mode) {
+  std::optional<TComparison> unit;
+  // A verify that took the unit's reply, also the one that ends a Read or a programming:
+  // the unit holds the record.
+  if (mode == tmVerify && Link.GaugeProgress == GaugeMax)
+    unit = TComparison{Image.Params,
+                       Link.TransferDone ? TCompared::Programmed : TCompared::Verified,
+                       {},
+                       QDateTime::currentDateTime()};
+  else if (OfferedDifference)
+    unit = OfferedDifference;
+  // A comparison with a file stays until another is asked for.
+  if (unit && ShownComparison && ShownComparison->What != TCompared::File)
+    ShowComparison(*unit, false);
 }
 
 void TFormHlav::CompareWithFileClick() {
@@ -242,7 +270,7 @@ void TFormHlav::CompareWithFileClick() {
     ShowMessageBox(QString::fromStdString(Msg.MsgFileVersionMismatch));
     return;
   }
-  ShowComparison({Image.Params, file, path});
+  ShowComparison({file, TCompared::File, path, QDateTime::currentDateTime()});
 }
 
 void TFormHlav::ApplyRestoreTexts() {

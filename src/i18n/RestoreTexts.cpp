@@ -41,8 +41,8 @@ constexpr TRestoreRow RestoreRows[] = {
     {K::CompareWithFile, {"Co&mpare with file...", "Mit Datei &vergleichen...", "Co&mparer avec un fichier...", "&Porovnat se souborem..."}},
     {K::CompareWithFileHint, {"Compare the parameters on the screen with a parameter file", "Die Kenndaten auf dem Bildschirm mit einer Kenndatendatei vergleichen", "Comparer les paramètres de l'écran avec un fichier de paramètres", "Porovnat parametry na obrazovce se souborem parametrů"}},
     {K::NoDifferences, {"No differences.", "Keine Unterschiede.", "Aucune différence.", "Žádné rozdíly."}},
-    {K::ReplyDiffers, {"The unit's last reply that failed the comparison differs from the PC's parameters in these values:", "Die letzte Antwort der Zündung, die die Prüfung nicht bestand, weicht in diesen Werten von den Kenndaten am PC ab:", "La dernière réponse du boîtier qui a échoué à la comparaison diffère des paramètres du PC par ces valeurs :", "Poslední odpověď zapalování, která neprošla porovnáním, se od parametrů v PC liší v těchto hodnotách:"}},
-    {K::FileDiffers, {"The screen compared with the file:", "Der Bildschirm verglichen mit der Datei:", "L'écran comparé au fichier :", "Obrazovka porovnaná se souborem:"}},
+    {K::ReplyDiffers, {"The screen compared with the unit's reply that failed the comparison at %1:", "Der Bildschirm verglichen mit der Antwort der Zündung, die um %1 die Prüfung nicht bestand:", "L'écran comparé à la réponse du boîtier qui a échoué à la comparaison à %1 :", "Obrazovka porovnaná s odpovědí zapalování, která v %1 neprošla porovnáním:"}},
+    {K::FileDiffers, {"The screen compared with the file, as read at %1:", "Der Bildschirm verglichen mit der Datei, gelesen um %1:", "L'écran comparé au fichier, lu à %1 :", "Obrazovka porovnaná se souborem, načteným v %1:"}},
     {K::ClickForDifferences, {"Click to see which values differ", "Klicken, um zu sehen, welche Werte abweichen", "Cliquer pour voir les valeurs qui diffèrent", "Klepněte pro zobrazení hodnot, které se liší"}},
     {K::RestorePointNotSaved, {"Restore point not saved:", "Wiederherstellungspunkt nicht gespeichert:", "Point de restauration non enregistré :", "Bod obnovení nebyl uložen:"}},
     {K::BackUpNotKept, {"Nothing programmed: the back-up could not be saved.", "Nichts programmiert: die Sicherung konnte nicht gespeichert werden.", "Rien n'a été programmé : la sauvegarde n'a pas pu être enregistrée.", "Nic nenaprogramováno: zálohu nebylo možné uložit."}},
@@ -51,6 +51,9 @@ constexpr TRestoreRow RestoreRows[] = {
     {K::FieldIgnitions, {"Ignitions per revolution", "Zündungen pro Umdrehung", "Allumages par tour", "Zápalů za otáčku"}},
     {K::Point, {"Point %d", "Stützpunkt %d", "Point %d", "Bod %d"}},
     {K::Byte, {"Byte %d", "Byte %d", "Octet %d", "Bajt %d"}},
+    {K::UnitVerified, {"The screen compared with the unit as verified at %1:", "Der Bildschirm verglichen mit der Zündung, wie sie um %1 geprüft wurde:", "L'écran comparé au boîtier tel que vérifié à %1 :", "Obrazovka porovnaná se zapalováním, jak bylo ověřeno v %1:"}},
+    {K::UnitProgrammed, {"The screen compared with the unit as programmed at %1:", "Der Bildschirm verglichen mit der Zündung, wie sie um %1 programmiert wurde:", "L'écran comparé au boîtier tel que programmé à %1 :", "Obrazovka porovnaná se zapalováním, jak bylo naprogramováno v %1:"}},
+    {K::UnitAgrees, {"The unit and the screen agree.", "Zündung und Bildschirm stimmen überein.", "Le boîtier et l'écran concordent.", "Zapalování a obrazovka se shodují."}},
 };
 // clang-format on
 

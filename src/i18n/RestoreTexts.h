@@ -35,7 +35,7 @@ enum class TRestoreText : std::uint8_t {
   CompareWithFile,
   CompareWithFileHint,
   NoDifferences,
-  ReplyDiffers,
+  ReplyDiffers, // %1: the time
   FileDiffers,
   ClickForDifferences,
   RestorePointNotSaved,
@@ -45,6 +45,9 @@ enum class TRestoreText : std::uint8_t {
   FieldIgnitions,
   Point,
   Byte,
+  UnitVerified,
+  UnitProgrammed,
+  UnitAgrees,
   Count
 };
 

@@ -294,8 +294,12 @@ void TestCurveWindow::ADragMovesOnePointInWholeStepsAndUndoTakesItBack() {
   QTest::mousePress(graph, Qt::LeftButton, {}, start);
   QTest::mouseMove(graph, start + QPoint(40, -40));
   QTest::keyClick(graph, Qt::Key_Escape);
+  QVERIFY(curve->isVisible()); // the Escape was the drag's, not the window's
   QTest::mouseRelease(graph, Qt::LeftButton, {}, start + QPoint(40, -40));
   QVERIFY(SameParams(w.Form.Image.Params, held));
+  // Without a held point Escape closes the window.
+  Press(curve, QKeySequence(Qt::Key_Escape));
+  QVERIFY(curve->isHidden());
 }
 
 void TestCurveWindow::ArrowKeysMoveTheSelectedPointAndAClickOnlySelects() {

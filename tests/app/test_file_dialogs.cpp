@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTreeView>
 
 namespace {
 
@@ -133,6 +134,52 @@ private slots:
     Press(&w.Form, QKeySequence(Qt::Key_F3));
     QCOMPARE(listed, QStringList{"All Files (*.*)"});
     QCOMPARE(typer.Proposed.value(1), w.Home.File("tune"));
+  }
+
+  // Open and Save come up wide enough to read every column of the list and every place in
+  // the side bar, in English and in French (the longest names of the four).
+  void TheDialogsOpenWideEnoughToReadTheirColumns() {
+    for (const TLanguage language : {LangEnglish, LangFrench}) {
+      TWindow w;
+      (language == LangFrench ? w.Form.MenuFrench : w.Form.MenuEnglish)->trigger();
+      w.Home.Write("bike-tune-2024-spring.ign", QByteArray(489, ' '));
+      w.Form.OpenDialog1.Folder = w.Home.Path();
+      w.Form.SaveDialog1.FileName = w.Home.File("bike.ign");
+      QStringList faults;
+      int shown = 0;
+      TFileDialogTyper cancel({"", ""});
+      cancel.Before = [&](QFileDialog* dialog) {
+        ++shown;
+        QAbstractItemView* list = dialog->findChild<QTreeView*>("treeView");
+        auto* sidebar = dialog->findChild<QAbstractItemView*>("sidebar");
+        QVERIFY(list != nullptr && sidebar != nullptr);
+        QTRY_VERIFY(list->model()->rowCount(list->rootIndex()) >= 2);
+        QTest::qWait(50); // the columns follow the listing
+        QVERIFY(list->isVisible());
+        int total = 0;
+        for (int column = 0; column < 4; ++column) {
+          const int width = static_cast<QTreeView*>(list)->columnWidth(column);
+          total += width;
+          if (width < list->sizeHintForColumn(column))
+            faults << QString("column %1: %2 < %3")
+                          .arg(column)
+                          .arg(width)
+                          .arg(list->sizeHintForColumn(column));
+        }
+        if (total > list->viewport()->width())
+          faults << QString("columns %1 wider than the list %2")
+                        .arg(total)
+                        .arg(list->viewport()->width());
+        if (sidebar->viewport()->width() < sidebar->sizeHintForColumn(0))
+          faults << QString("side bar %1 < %2")
+                        .arg(sidebar->viewport()->width())
+                        .arg(sidebar->sizeHintForColumn(0));
+      };
+      Press(&w.Form, QKeySequence(Qt::Key_F3));
+      Press(&w.Form, QKeySequence(Qt::Key_F2));
+      QCOMPARE(shown, 2);
+      QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
+    }
   }
 };
 

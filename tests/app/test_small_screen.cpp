@@ -3,7 +3,10 @@
 // before the application starts, so this test has its own main().
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QCheckBox>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -12,6 +15,7 @@
 
 #include "app/Hlav.h"
 #include "support/AppSupport.h"
+#include "app/FormCurve.h"
 
 class TestSmallScreen : public QObject {
   Q_OBJECT
@@ -22,6 +26,10 @@ private slots:
     QTest::newRow("first start") << QByteArray();
     QTest::newRow("stored larger than the screen")
         << QByteArray("[FORM_HLAV]\nLeft=0\nTop=0\nHeight=1000\nWidth=1400\n");
+    QTest::newRow("stored larger, towards the right edge")
+        << QByteArray("[FORM_HLAV]\nLeft=238\nTop=40\nHeight=1200\nWidth=1500\n");
+    QTest::newRow("stored on a screen no longer attached")
+        << QByteArray("[FORM_HLAV]\nLeft=3000\nTop=-900\nHeight=700\nWidth=850\n");
   }
   void StartsWithinTheScreen() {
     QFETCH(QByteArray, ini);
@@ -35,6 +43,27 @@ private slots:
     QTRY_VERIFY(screen.contains(form.frameGeometry()));
     const QRect status(form.StatusBar1->mapToGlobal(QPoint(0, 0)), form.StatusBar1->size());
     QVERIFY(screen.contains(status));
+  }
+
+  // No room beside the main window: the curve window leaves the Program button, the status
+  // and the live values in view, and stays wholly on the screen.
+  void TheCurveWindowLeavesTheCommandsAndLiveValuesInView() {
+    TTestHome home;
+    TModalAnswerer answerer;
+    TFormHlav form{QStringList{}};
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    Press(&form, QKeySequence(Qt::Key_F6));
+    QWidget* curve = form.FormCurve;
+    QVERIFY(curve != nullptr && QTest::qWaitForWindowExposed(curve));
+    const QRect placed = curve->frameGeometry();
+    QVERIFY(QRect(0, 0, 1366, 768).contains(placed));
+    QVERIFY(placed.width() >= 500);
+    for (QWidget* kept : std::initializer_list<QWidget*>{
+             form.ButtonProgram, form.ButtonRead, form.ButtonVerify, form.LabelRpm,
+             form.LabelMon_Advance, form.LabelNapeti, form.CheckBoxProgHned})
+      QVERIFY2(!placed.intersects(QRect(kept->mapToGlobal(QPoint(0, 0)), kept->size())),
+               qPrintable(kept->objectName()));
   }
 
   void ASmallWindowScrollsToTheControlThatTakesTheFocus() {

@@ -143,7 +143,8 @@ void StyleDocument(QTextDocument& doc, double width, double pageHeight) {
 
 // A heading in the last part of a page would stand there with hardly anything under it: it
 // moves to the next page. Each move shifts what follows, and the layout is asked afresh.
-void KeepHeadingsWithText(QTextDocument& doc, double pageHeight) {
+bool KeepHeadingsWithText(QTextDocument& doc, double pageHeight) {
+  bool moved = false;
   for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
     QTextBlockFormat format = block.blockFormat();
     if (format.headingLevel() == 0 || format.pageBreakPolicy() != QTextFormat::PageBreak_Auto)
@@ -153,8 +154,53 @@ void KeepHeadingsWithText(QTextDocument& doc, double pageHeight) {
       format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
       QTextCursor(block).setBlockFormat(format);
       doc.markContentsDirty(0, doc.characterCount());
+      moved = true;
     }
   }
+  return moved;
+}
+
+// A table that fits on a page and would cross a page's foot moves whole to the next page,
+// with its heading; so does a longer one when only its head and first row would stand at the
+// foot. A table on its chapter's first page stays there.
+bool KeepTablesTogether(QTextDocument& doc, double pageHeight) {
+  bool moved = false;
+  const auto page = [&](double y) { return static_cast<int>(y / pageHeight); };
+  const auto top = [&](const QTextTableCell& cell) {
+    return doc.documentLayout()->blockBoundingRect(cell.firstCursorPosition().block()).top();
+  };
+  for (QTextFrame* frame : doc.rootFrame()->childFrames()) {
+    auto* table = qobject_cast<QTextTable*>(frame);
+    if (table == nullptr) continue;
+    QTextTableFormat format = table->format();
+    if (format.pageBreakPolicy() != QTextFormat::PageBreak_Auto) continue;
+    const QRectF box = doc.documentLayout()->frameBoundingRect(table);
+    if (page(box.top()) == page(box.bottom() - 1)) continue;
+    const bool fits = box.height() < pageHeight;
+    const bool loneHead =
+        table->rows() >= 3 && page(top(table->cellAt(0, 0))) != page(top(table->cellAt(2, 0)));
+    if (!fits && !loneHead) continue;
+    // The heading a few lines above goes with it, rather than stand alone at the foot; a
+    // chapter's own page keeps its table.
+    QTextBlock before = doc.findBlock(table->firstPosition()).previous();
+    for (int i = 0; i < 3 && before.isValid() && before.blockFormat().headingLevel() == 0; ++i)
+      before = before.previous();
+    const bool heading =
+        before.isValid() && before.blockFormat().headingLevel() > 0 &&
+        page(doc.documentLayout()->blockBoundingRect(before).top()) == page(box.top());
+    if (heading && before.blockFormat().pageBreakPolicy() != QTextFormat::PageBreak_Auto) continue;
+    if (heading) {
+      QTextBlockFormat moved = before.blockFormat();
+      moved.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+      QTextCursor(before).setBlockFormat(moved);
+    } else {
+      format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+      table->setFormat(format);
+    }
+    doc.markContentsDirty(0, doc.characterCount());
+    moved = true;
+  }
+  return moved;
 }
 
 // Every block with text has lines: nothing of the manual is silently left out.
@@ -302,7 +348,11 @@ bool WriteManualPdf(const TManualSource& source, const TManualPictures& pictures
   // Many small format changes leave Qt's incremental page layout with blocks it never laid
   // out (they would vanish from the PDF); one full layout afterwards has them all.
   doc.markContentsDirty(0, doc.characterCount());
-  KeepHeadingsWithText(doc, body.height());
+  // Each move shifts what follows: again until nothing moves (each pass only adds breaks).
+  for (int pass = 0; pass < 8; ++pass) {
+    const bool headings = KeepHeadingsWithText(doc, body.height());
+    if (!KeepTablesTogether(doc, body.height()) && !headings) break;
+  }
   if (!AllLaidOut(doc)) {
     error = "some text of " + fileName + " was not laid out";
     return false;

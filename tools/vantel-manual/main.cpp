@@ -6,7 +6,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QGroupBox>
 #include <QLocale>
+#include <QProgressBar>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
 #include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -133,6 +138,26 @@ struct TLanguageRun {
   const char* Locale; // how a desktop of that language shows numbers and dates
 };
 
+// What of the window's client area a picture would not show: a part scrolled out of view
+// or cut at the screen's edge. Empty when the whole client area is in the picture.
+QStringList CutFromPicture(TFormHlav& form) {
+  QStringList cut;
+  if (form.ClientScroll->verticalScrollBar()->isVisible() ||
+      form.ClientScroll->horizontalScrollBar()->isVisible())
+    cut << "the client area scrolls";
+  const QWidget* viewport = form.ClientScroll->viewport();
+  for (QWidget* part : std::initializer_list<QWidget*>{
+           form.GroupBoxToolBar, form.LabelHlaseni, form.CGaugeProgram, form.LabelRpm,
+           form.LabelPolaritaMer, form.ImageLogo, form.GroupBox2, form.LabelFile2}) {
+    const QRect shown(part->mapTo(viewport, QPoint(0, 0)), part->size());
+    if (!part->isVisible() || !viewport->rect().contains(shown)) cut << part->objectName();
+  }
+  if (!form.rect().contains(
+          QRect(form.StatusBar1->mapTo(&form, QPoint(0, 0)), form.StatusBar1->size())))
+    cut << form.StatusBar1->objectName();
+  return cut;
+}
+
 // The window in one language after a Program pass against the simulated unit, its print
 // layout, and the curve window beside it.
 bool RenderPictures(const TLanguageRun& language, TManualPictures& pictures) {
@@ -165,9 +190,14 @@ bool RenderPictures(const TLanguageRun& language, TManualPictures& pictures) {
     return false;
   }
   Wait(1200); // live values of a running engine
+  if (const QStringList cut = CutFromPicture(form); !cut.isEmpty()) {
+    std::fprintf(stderr, "vantel-manual: the picture of the window in %s would not show: %s\n",
+                 language.Word, qPrintable(cut.join(", ")));
+    return false;
+  }
   pictures.Images["window.png"] = form.grab().toImage();
   form.MenuCurveClick();
-  form.FormCurve->resize(720, 600); // the offscreen screen is smaller than a desktop's
+  form.FormCurve->resize(720, 600);
   Wait(2500); // the live point with its trail, and a few seconds of the strip chart
   pictures.Images["curve.png"] = form.FormCurve->grab().toImage();
   form.FormCurve->close();
@@ -199,8 +229,18 @@ void QuietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
 int main(int argc, char** argv) {
   qInstallMessageHandler(QuietMessages);
   // Pictures at twice the screen size stay sharp on paper; no display is needed.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The screen is larger than the window, so that each picture shows the whole window.
   qputenv("QT_SCALE_FACTOR", "2");
+  QTemporaryDir screenDir;
+  QFile screen(screenDir.filePath("screen.json"));
+  if (!screenDir.isValid() || !screen.open(QIODevice::WriteOnly) ||
+      screen.write(R"({"screens": [{"name": "manual", "x": 0, "y": 0, "width": 3200,
+                       "height": 2400, "logicalDpi": 96, "dpr": 1}]})") < 0) {
+    std::fputs("vantel-manual: cannot set up the offscreen screen\n", stderr);
+    return 1;
+  }
+  screen.close();
+  qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screen.fileName()));
   QApplication application(argc, argv);
   const QStringList args = application.arguments().mid(1);
   if (args.size() < 2) {
