@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -119,7 +120,14 @@ void TFormCurve::RecordingChanged() {
   const QString file = QFileInfo(QFile::decodeName(recorder.Path().c_str())).fileName();
   LabelRecord->setText(QString::asprintf(CurveText(TCurveText::RecordingTo, CurrentLanguage),
                                          file.toUtf8().constData(), recorder.Rows()));
-  LabelRecord->setStyleSheet("color: rgb(200, 0, 0)");
+  // Red that reads on the window's background, light or dark.
+  const QColor background = palette().color(QPalette::Window);
+  const QColor dark(200, 0, 0), light(255, 130, 130);
+  const QColor red = ContrastRatio(RgbOf(dark), RgbOf(background)) >=
+                             ContrastRatio(RgbOf(light), RgbOf(background))
+                         ? dark
+                         : light;
+  LabelRecord->setStyleSheet(QString("color: %1").arg(red.name()));
 }
 
 void TFormCurve::RestorePlace(const TProfileFile& settings) {
