@@ -65,20 +65,20 @@ if [ -n "$where" ]; then
 fi
 
 # A .ign file as a file manager meets it: its type from the installed MIME database (by its
-# name and, named otherwise, by its first key), and opened by the desktop's opener in the
+# name and, without one, by its first key), and opened by the desktop's opener in the
 # window already running, which keeps it as its last file at closing.
-update-mime-database "$usr/share/mime"
-update-desktop-database "$usr/share/applications"
 home=$root/home
 mkdir -p "$home/config" "$home/data" "$home/run"
 chmod 700 "$home/run"
 printf 'ZANDERIX_KEY  67\r\n\r\nBASE_ADV        9\r\n' >"$home/tune.ign"
-cp "$home/tune.ign" "$home/tune.txt"
+cp "$home/tune.ign" "$home/tune"
 desktop=(-u DISPLAY -u WAYLAND_DISPLAY -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION
   PATH="$usr/bin:$PATH" XDG_DATA_DIRS="$usr/share:/usr/share" XDG_DATA_HOME="$home/data"
   XDG_CONFIG_HOME="$home/config" XDG_RUNTIME_DIR="$home/run" VANTEL_HOME="$home/config/vantel"
   QT_QPA_PLATFORM=offscreen)
-for f in tune.ign tune.txt; do
+env "${desktop[@]}" update-mime-database "$usr/share/mime"
+env "${desktop[@]}" update-desktop-database "$usr/share/applications"
+for f in tune.ign tune; do
   type=$(env "${desktop[@]}" xdg-mime query filetype "$home/$f" 2>&1 || true)
   [ "$type" = application/x-vantel-ign ] && ok "xdg-mime: $f is $type" || bad "xdg-mime: $f is '$type'"
 done
