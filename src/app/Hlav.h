@@ -48,6 +48,7 @@ class TFormCurve;
 class TFormDiff;
 class TFormRestorePoints;
 class TFormPorts;
+struct TParamField;
 
 TRgb RgbOf(const QColor& colour);
 // Black or white, whichever reads better on a state colour.
@@ -140,6 +141,10 @@ public:
   // ---- languages ----
   void BuildMessageCatalogue();
   void ApplyControlTexts();
+  // Names and descriptions for a screen reader, from the texts just applied. Live labels
+  // keep no name of their own: their text is what they announce, at every change.
+  void ApplyAccessibleTexts();
+  QWidget* FieldControl(const TParamField& field) const;
   void MenuEnglishClick();
   void MenuGermanClick();
   void MenuFrenchClick();

@@ -147,3 +147,10 @@ std::vector<TDifferenceRow> DescribeDifferences(const std::vector<TParamDifferen
                     texts.ValueText(*d.Field, d.Right)});
   return rows;
 }
+
+std::vector<std::string> FieldCaptions(TLanguage language, const TMessageCatalogue& msg) {
+  const TScreenTexts texts(language, msg);
+  std::vector<std::string> captions;
+  for (const TParamField& field : ParamFields()) captions.push_back(texts.FieldCaption(field));
+  return captions;
+}
