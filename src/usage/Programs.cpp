@@ -5,7 +5,7 @@ const TProgramUsage& VantelUsage() {
   static const TProgramUsage usage{
       "vantel",
       "set up the VANTEL-9 programmable ignition unit over a serial line",
-      {"[LANGUAGE] [QT-OPTION]...", "--help | --version"},
+      {"[LANGUAGE] [FILE.ign] [QT-OPTION]...", "--help | --version"},
       {"VANTEL-9 Setup edits the parameters of the VANTEL-9 capacitor-discharge ignition unit: "
        "the advance curve of up to 15 points, base advance, start limiter and limiter, retard, "
        "pick-up polarity, keying type, ignitions per revolution, the modes of the two switch "
@@ -17,11 +17,17 @@ const TProgramUsage& VantelUsage() {
        "manual of the current language; the package installs the four manuals in "
        "/usr/share/doc/vantel.",
        "Qt's own options (for example -platform offscreen or -style NAME) are taken as by "
-       "every Qt program; they do not count as the first argument."},
+       "every Qt program; they do not count as the first argument.",
+       "One window runs per settings directory: started again with the same settings, vantel "
+       "hands its FILE to the running window, brings that window to the front and exits."},
       {{"ENGLISH, DEUTSCH, FRANCE, CESKY",
         "as the first argument, written exactly so: start in English, German, French or Czech "
         "instead of the language of the last run; the choice is kept at closing. Any other "
-        "first argument, and every further one, is ignored."}},
+        "first argument, and every further one, is ignored."},
+       {"FILE.ign",
+        "a parameter file, opened as the Open command opens it once the window is up: any "
+        "argument that is not the language word and names an existing file or ends in .ign. A "
+        "file that cannot be opened is reported as Open reports it."}},
       {{"-h, --help", "print this help and exit without opening a window"},
        {"--version", "print the version and the license and exit without opening a window"}},
       {{"VANTEL_HOME",
@@ -36,6 +42,9 @@ const TProgramUsage& VantelUsage() {
         "restore points are kept in $XDG_DATA_HOME/vantel/restore-points; when not set, in "
         "~/.local/share/vantel/restore-points"},
        {"VANTEL_ASSETS", "a directory searched first for the logo pictures"},
+       {"XDG_RUNTIME_DIR",
+        "where the running window listens for later starts (a socket named after the settings "
+        "directory, reachable only by the same user)"},
        {"DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM",
         "where the window opens, as for every Qt program"}},
       {{"~/.config/vantel/vantel.ini",
