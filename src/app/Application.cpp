@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QTimer>
@@ -35,7 +36,12 @@ int RunApplication(int argc, char** argv, const std::function<void(TFormHlav&)>&
   // One window per settings folder: a later start hands its file to the running one.
   TSingleInstance instance(QString::fromStdString(SettingsDirectory()));
   if (!instance.Claim()) {
-    if (instance.HandOver(file)) return 0;
+    if (instance.HandOver(file)) {
+      // The running window takes only existing files; a missing one is said here.
+      if (!file.isEmpty() && !QFileInfo(file).isFile())
+        std::fprintf(stderr, "vantel: %s: no such file\n", QFile::encodeName(file).constData());
+      return 0;
+    }
     std::fprintf(stderr, "vantel: the window running on these settings does not answer; "
                          "starting another\n");
   }
