@@ -62,9 +62,10 @@ void TFormHlav::ApplyAccessibleTexts() {
 
   for (QWidget* w : findChildren<QWidget*>()) {
     // A button that shows only a picture is named by its hint: the tooltip where it has one.
-    if (auto* button = qobject_cast<QAbstractButton*>(w); button && button->text().isEmpty())
-      button->setAccessibleName(button->toolTip().isEmpty() ? button->statusTip()
-                                                            : button->toolTip());
+    if (auto* button = qobject_cast<QAbstractButton*>(w); button && button->text().isEmpty()) {
+      const QString hint = button->toolTip().isEmpty() ? button->statusTip() : button->toolTip();
+      if (!hint.isEmpty()) button->setAccessibleName(hint);
+    }
     if (!w->statusTip().isEmpty()) w->setAccessibleDescription(w->statusTip());
   }
   // Undo and redo have no hint: they are named as their menu items.

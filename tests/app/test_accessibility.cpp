@@ -2,6 +2,7 @@
 // that takes the focus, number fields named by their row and column or caption, hints as
 // descriptions, and live labels that announce their text.
 #include "app/Hlav.h"
+#include "app/UpDown.h"
 #include "support/AppSupport.h"
 
 #include <QAccessible>
@@ -88,6 +89,9 @@ private slots:
       QCOMPARE(Name(form.AdvanceEdits[2]), QString::fromUtf8(language.Point3Advance));
       QVERIFY(Name(form.RpmEdits[14]).contains("15"));
       QCOMPARE(Name(form.EditOmez1), QString::fromUtf8(language.Omez1));
+      // The spinner's arrows, which take no focus, say whose they are.
+      for (QToolButton* arrow : form.UpDownOmez1->findChildren<QToolButton*>())
+        QVERIFY(Name(arrow).startsWith(QString::fromUtf8(language.Omez1)));
       QCOMPARE(Name(form.SpeedButton5), QString::fromUtf8(language.Open));
       // The hint of the control, or of its caption, as its description.
       QCOMPARE(Description(form.SpeedButton5), form.SpeedButton5->statusTip());
