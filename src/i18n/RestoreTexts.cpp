@@ -148,6 +148,17 @@ std::vector<TDifferenceRow> DescribeDifferences(const std::vector<TParamDifferen
   return rows;
 }
 
+TFieldText DescribeField(const TParamField& field, const TIgnParams& p, TLanguage language,
+                         const TMessageCatalogue& msg) {
+  const TScreenTexts texts(language, msg);
+  return {texts.FieldCaption(field), texts.ValueText(field, ReadField(field, p))};
+}
+
+std::string ScreenCaption(const std::string& control, TLanguage language,
+                          const TMessageCatalogue& msg) {
+  return TScreenTexts(language, msg).Caption(control);
+}
+
 std::vector<std::string> FieldCaptions(TLanguage language, const TMessageCatalogue& msg) {
   const TScreenTexts texts(language, msg);
   std::vector<std::string> captions;
