@@ -82,7 +82,7 @@ QLabel* TFormAbout::AddLabel(const char* name, int left, int top, int pixelHeigh
 
 void TFormAbout::LoadLogo() {
   // A missing or damaged picture leaves the area black.
-  Image1->setPixmap(LoadLogoPixmap("logo_about.jpg"));
+  Image1->setPixmap(LoadLogoPixmap("logo_about.jpg", devicePixelRatioF()));
 }
 
 void TFormAbout::FormCreate() {

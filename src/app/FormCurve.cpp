@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -101,5 +102,12 @@ void TFormCurve::RecordingChanged() {
   const QString file = QFileInfo(QFile::decodeName(recorder.Path().c_str())).fileName();
   LabelRecord->setText(QString::asprintf(CurveText(TCurveText::RecordingTo, CurrentLanguage),
                                          file.toUtf8().constData(), recorder.Rows()));
-  LabelRecord->setStyleSheet("color: rgb(200, 0, 0)");
+  // Red that reads on the window's background, light or dark.
+  const QColor background = palette().color(QPalette::Window);
+  const QColor dark(200, 0, 0), light(255, 130, 130);
+  const QColor red = ContrastRatio(RgbOf(dark), RgbOf(background)) >=
+                             ContrastRatio(RgbOf(light), RgbOf(background))
+                         ? dark
+                         : light;
+  LabelRecord->setStyleSheet(QString("color: %1").arg(red.name()));
 }

@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QPainterPath>
 
 #include <algorithm>
@@ -387,7 +388,8 @@ void TStripChart::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(lane.Colour);
     painter.drawText(box.adjusted(4, 1, -4, -1), Qt::AlignLeft | Qt::AlignTop, lane.Title);
-    painter.setPen(AxisTextColour);
+    // Beside the lanes, on the window's own background, light or dark.
+    painter.setPen(palette().color(QPalette::WindowText));
     const QString high = l == 2 ? QString::number(lane.High / 1000) : Number(int(lane.High));
     const QString low = l == 2 ? QString::number(lane.Low / 1000) : Number(int(lane.Low));
     painter.drawText(QRectF(0, box.top(), left - 4, metrics.height()), Qt::AlignRight, high);
@@ -397,7 +399,7 @@ void TStripChart::paintEvent(QPaintEvent*) {
 
   // Seconds back from now along the bottom, where the title leaves room.
   const double bottom = 2 + 3 * laneHeight;
-  painter.setPen(AxisTextColour);
+  painter.setPen(palette().color(QPalette::WindowText));
   const QString title = Text(TCurveText::LastMinute);
   const QRectF titleBox(left, bottom, metrics.horizontalAdvance(title) + 8, bottomRow);
   painter.drawText(titleBox, Qt::AlignLeft | Qt::AlignTop, title);

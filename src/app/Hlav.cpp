@@ -123,6 +123,16 @@ int TFormHlav::ShowMessageBox(const QString& text, int buttons) {
   return box.exec();
 }
 
+TRgb RgbOf(const QColor& colour) {
+  return {static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+          static_cast<std::uint8_t>(colour.blue())};
+}
+
+QColor ReadableTextColour(const QColor& background) {
+  const TRgb text = ReadableTextOn(RgbOf(background));
+  return {text.R, text.G, text.B};
+}
+
 void TFormHlav::SetColour(QWidget* widget, TColour colour) {
   QColor c;
   switch (colour) {
@@ -149,14 +159,26 @@ void TFormHlav::SetColour(QWidget* widget, TColour colour) {
     break;
   }
   const QPalette::ColorRole role = widget->backgroundRole();
+  const QPalette::ColorRole textRole = widget->foregroundRole();
+  // On a state colour the text is black or white, whichever reads better, whatever the
+  // desktop's theme; on the normal background it is the theme's own text colour.
+  const QColor text = colour == TColour::ButtonFace
+                          ? QApplication::palette().color(QPalette::Active, textRole)
+                          : ReadableTextColour(c);
   QPalette palette = widget->palette();
-  if (palette.color(QPalette::Active, role) == c && widget->autoFillBackground()) return;
-  palette.setColor(QPalette::Active, role, c);
-  palette.setColor(QPalette::Inactive, role, c);
+  if (palette.color(QPalette::Active, role) == c &&
+      palette.color(QPalette::Active, textRole) == text && widget->autoFillBackground())
+    return;
+  for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    palette.setColor(group, role, c);
+    palette.setColor(group, textRole, text);
+  }
   // A greyed control shows no state colour: grey text on a state colour is unreadable, and
   // the state it would show is not in use.
   palette.setColor(QPalette::Disabled, role,
                    QApplication::palette().color(QPalette::Disabled, role));
+  palette.setColor(QPalette::Disabled, textRole,
+                   QApplication::palette().color(QPalette::Disabled, textRole));
   widget->setPalette(palette);
   widget->setAutoFillBackground(true);
 }

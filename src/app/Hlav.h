@@ -2,6 +2,7 @@
 // run and names every handler; the logic lives in the toolkit-free core.
 #pragma once
 
+#include <QColor>
 #include <QDateTime>
 #include <QMainWindow>
 #include <QSet>
@@ -21,6 +22,7 @@
 #include "link/PortReopen.h"
 #include "link/PosixSerialPort.h"
 #include "link/SerialDevices.h"
+#include "model/Contrast.h"
 #include "model/History.h"
 #include "model/Identity.h"
 #include "model/IgnParams.h"
@@ -51,6 +53,11 @@ class QPrinter;
 class QPrintPreviewDialog;
 struct TSheetBike;
 struct TSheetSource;
+struct TParamField;
+
+TRgb RgbOf(const QColor& colour);
+// Black or white, whichever reads better on a state colour.
+QColor ReadableTextColour(const QColor& background);
 
 class TFormHlav : public QMainWindow, private TLinkHost {
   Q_OBJECT
@@ -94,6 +101,7 @@ public:
   void UpDownClick();
   void EditExit();
   bool FormKeyPress(QObject* watched, int key); // true when the key was swallowed
+  TUpDown* UpDownOf(const QObject* edit) const; // the spinner of a number field, or nullptr
   void CheckBoxProgHnedMouseUp();
   void RadioGroupPolaritaClick();
   void RadioGroupInput1Click();
@@ -123,6 +131,11 @@ public:
   // The Open command from its file on: read, the change path, the file's name; an empty
   // path (a cancelled dialog) only hides the status label and the gauge, as every Open does.
   void OpenParameterFile(const QString& path);
+  // A file named on the command line: opened as Open opens it once no box is open.
+  void OpenFileArgument(const QString& path);
+  // A later start's request: raise the window and open the file, when it is the absolute
+  // path of an existing file; anything else is ignored.
+  void InstanceRequest(const QString& path);
   void LoadSettings();
   void SaveSettings();
   // Start-up placement: centred on the screen, no larger than its available area.
@@ -133,6 +146,10 @@ public:
   // ---- languages ----
   void BuildMessageCatalogue();
   void ApplyControlTexts();
+  // Names and descriptions for a screen reader, from the texts just applied. Live labels
+  // keep no name of their own: their text is what they announce, at every change.
+  void ApplyAccessibleTexts();
+  QWidget* FieldControl(const TParamField& field) const;
   void MenuEnglishClick();
   void MenuGermanClick();
   void MenuFrenchClick();
@@ -381,6 +398,10 @@ private:
   void CurveTextsChanged();
   void CloseCurveWindow();
   void RecordingChanged();
+
+  // Files to open as Open opens them, held while a box or dialog is open.
+  QStringList PendingOpens;
+  void ServePendingOpens();
 
 public:
   bool Closed = false; // the closing sequence has run

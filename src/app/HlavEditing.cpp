@@ -28,15 +28,22 @@ namespace {
 
 const QColor LimeColour(0, 255, 0);
 
-// An edit's background is its Base role. Only a real change touches the palette, so the
-// tick that calls this for all 30 curve edits allocates nothing in the steady state.
+// An edit's background is its Base role, its text the Text role: on the lime mark the text
+// is the readable one of black and white, not the theme's (near-white on a dark desktop).
+// Only a real change touches the palette, so the tick that calls this for all 30 curve
+// edits allocates nothing in the steady state.
 void SetEditMarked(QLineEdit* edit, bool marked) {
   if (edit == nullptr) return;
   const bool isMarked = edit->palette().color(QPalette::Base) == LimeColour;
   if (isMarked == marked) return;
   QPalette palette = edit->palette();
-  palette.setColor(QPalette::Base,
-                   marked ? LimeColour : QApplication::palette().color(QPalette::Base));
+  const QPalette& normal = QApplication::palette();
+  for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    palette.setColor(group, QPalette::Base,
+                     marked ? LimeColour : normal.color(group, QPalette::Base));
+    palette.setColor(group, QPalette::Text,
+                     marked ? ReadableTextColour(LimeColour) : normal.color(group, QPalette::Text));
+  }
   edit->setPalette(palette);
 }
 
@@ -157,12 +164,29 @@ void TFormHlav::EditExit() {
   ParamsChanged();
 }
 
-bool TFormHlav::FormKeyPress(QObject*, int key) {
+bool TFormHlav::FormKeyPress(QObject* watched, int key) {
+  // The arrow and page keys in a number field click its spinner, so they take the
+  // spinner's path: one click, one history step.
+  if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
+      key == Qt::Key_PageDown) {
+    TUpDown* upDown = UpDownOf(watched);
+    if (upDown == nullptr || !upDown->Associate()->isEnabled()) return false;
+    const bool up = key == Qt::Key_Up || key == Qt::Key_PageUp;
+    upDown->Step(up, key == Qt::Key_PageUp || key == Qt::Key_PageDown ? 10 : 1);
+    return true;
+  }
   if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
   focusNextChild();
   ScreenToParams();
   ParamsChanged();
   return true;
+}
+
+TUpDown* TFormHlav::UpDownOf(const QObject* edit) const {
+  if (edit == nullptr) return nullptr;
+  for (TUpDown* upDown : ClientArea->findChildren<TUpDown*>())
+    if (upDown->Associate() == edit) return upDown;
+  return nullptr;
 }
 
 void TFormHlav::CheckBoxProgHnedMouseUp() {

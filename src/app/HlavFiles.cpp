@@ -1,6 +1,7 @@
 // The New, Open and Save commands and the settings and state files: the window side.
 #include "app/Hlav.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 
 #include <string>
 #include <vector>
@@ -169,6 +171,38 @@ void TFormHlav::OpenParameterFile(const QString& path) {
   }
   LabelHlaseni->hide();
   CGaugeProgram->hide();
+}
+
+void TFormHlav::OpenFileArgument(const QString& path) {
+  PendingOpens << path;
+  ServePendingOpens();
+}
+
+void TFormHlav::InstanceRequest(const QString& path) {
+  if (!path.isEmpty()) {
+    const QFileInfo file(path);
+    if (!file.isAbsolute() || !file.isFile()) return;
+  }
+  PendingOpens << path; // empty: only raise
+  ServePendingOpens();
+}
+
+void TFormHlav::ServePendingOpens() {
+  if (Closed || PendingOpens.isEmpty()) return;
+  // Opening under an open box or dialog would change the record under the command that
+  // opened it.
+  if (QApplication::activeModalWidget() != nullptr ||
+      QApplication::activePopupWidget() != nullptr) {
+    QTimer::singleShot(200, this, &TFormHlav::ServePendingOpens);
+    return;
+  }
+  if (isMinimized()) showNormal();
+  raise();
+  activateWindow();
+  while (!PendingOpens.isEmpty()) {
+    const QString path = PendingOpens.takeFirst();
+    if (!path.isEmpty()) OpenParameterFile(path);
+  }
 }
 
 void TFormHlav::CentreWindow() {

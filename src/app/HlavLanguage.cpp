@@ -49,6 +49,7 @@ void TFormHlav::BuildMessageCatalogue() {
 void TFormHlav::ApplyControlTexts() {
   ApplyControlTextsTo(this, CurrentLanguage, Msg, !LabelSpojeni->isHidden());
   ApplyRestoreTexts();
+  ApplyAccessibleTexts();
   for (QLabel* label : findChildren<QLabel*>())
     if (label->property("vantelAutoSize").toBool()) label->adjustSize();
   CurveTextsChanged();

@@ -396,6 +396,16 @@ void TFormHlav::BuildMenus() {
   MenuHelp = menu("MenuHelp", "&Help");
   MenuContens = item(MenuHelp, "MenuContens", "&Contents...", QKeySequence(Qt::Key_F1));
   MenuAbout = item(MenuHelp, "MenuAbout", "&About...", QKeySequence());
+
+  // The keys most desktop programs use, as second keys: a menu shows an item's first key.
+  const auto addKeys = [](QAction* action, const QList<QKeySequence>& keys) {
+    action->setShortcuts(action->shortcuts() + keys);
+  };
+  addKeys(MenuOpen, {QKeySequence(Qt::CTRL | Qt::Key_O)});
+  addKeys(MenuSave, {QKeySequence(Qt::CTRL | Qt::Key_S)});
+  addKeys(MenuExit, {QKeySequence(Qt::CTRL | Qt::Key_Q)});
+  addKeys(MenuZnovu,
+          {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
 }
 
 void TFormHlav::WireHandlers() {
@@ -448,10 +458,11 @@ void TFormHlav::WireHandlers() {
 
 bool TFormHlav::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ShortcutOverride) {
-    // An edit claims Ctrl+Z for its own text undo; the window's menu keys come first.
+    // An edit claims Ctrl+Z and Ctrl+Y for its own text undo; the window's menu keys come
+    // first.
     const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
     for (QAction* action : MainMenu1->findChildren<QAction*>())
-      if (action->isEnabled() && action->shortcut() == pressed) {
+      if (action->isEnabled() && action->shortcuts().contains(pressed)) {
         event->ignore();
         return true;
       }

@@ -257,5 +257,5 @@ void TFormHlav::MenuExitClick() {
 
 void TFormHlav::LoadLogo() {
   // A missing or damaged picture leaves the area empty.
-  ImageLogo->setPixmap(LoadLogoPixmap("logo_main.jpg"));
+  ImageLogo->setPixmap(LoadLogoPixmap("logo_main.jpg", devicePixelRatioF()));
 }

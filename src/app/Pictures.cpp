@@ -8,7 +8,9 @@
 #include "ui/Assets.h"
 #include "ui/Jpeg.h"
 
-QPixmap LoadLogoPixmap(const std::string& name) {
+namespace {
+
+QPixmap DecodeLogo(const std::string& name) {
   const std::string path = FindAssetFile(name);
   TRgbImage picture;
   std::string error;
@@ -16,6 +18,24 @@ QPixmap LoadLogoPixmap(const std::string& name) {
   // The pixmap takes its own copy of the pixels.
   return QPixmap::fromImage(QImage(picture.Rgb.data(), picture.Width, picture.Height,
                                    picture.Width * 3, QImage::Format_RGB888));
+}
+
+} // namespace
+
+QPixmap LoadLogoPixmap(const std::string& name, qreal pixelRatio) {
+  // On a dense screen the picture drawn at twice the size ("logo@2x.jpg"), shown at the size
+  // of the plain one; the plain one when that is missing or damaged.
+  if (pixelRatio > 1) {
+    const std::size_t dot = name.rfind('.');
+    const std::string dense =
+        dot == std::string::npos ? name + "@2x" : name.substr(0, dot) + "@2x" + name.substr(dot);
+    QPixmap pixmap = DecodeLogo(dense);
+    if (!pixmap.isNull()) {
+      pixmap.setDevicePixelRatio(2);
+      return pixmap;
+    }
+  }
+  return DecodeLogo(name);
 }
 
 QIcon ProgramIcon() {

@@ -7,9 +7,10 @@
 
 #include <string>
 
-// The picture `name` of the assets; a null pixmap when it is missing or damaged, so the
-// logo area stays empty and the program goes on.
-QPixmap LoadLogoPixmap(const std::string& name);
+// The picture `name` of the assets for a screen of pixelRatio device pixels to a pixel; a
+// null pixmap when it is missing or damaged, so the logo area stays empty and the program
+// goes on.
+QPixmap LoadLogoPixmap(const std::string& name, qreal pixelRatio = 1);
 
 // The program's own icon (assets/vantel.png); a null icon when it is missing.
 QIcon ProgramIcon();

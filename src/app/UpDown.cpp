@@ -44,9 +44,10 @@ void TUpDown::SetPosition(int value) {
   ShowPosition();
 }
 
-void TUpDown::Step(bool up) {
+void TUpDown::Step(bool up, int steps) {
   const int from = Position();
-  SetPosition(up ? from + FIncrement : from - FIncrement);
+  const int by = FIncrement * steps;
+  SetPosition(up ? from + by : from - by);
   emit Clicked();
 }
 

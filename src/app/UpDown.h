@@ -19,8 +19,10 @@ public:
   void SetPosition(int value);
   int Min() const { return FMin; }
   int Max() const { return FMax; }
-  // One click of the spinner: up (+increment) or down.
-  void Step(bool up);
+  // One click of the spinner: up (+increment) or down; steps clicks' worth at once (the
+  // page keys), still one click.
+  void Step(bool up, int steps = 1);
+  QLineEdit* Associate() const { return FAssociate; }
 
 signals:
   void Clicked(); // after a click of either arrow changed or tried to change the position

@@ -163,3 +163,10 @@ std::string ScreenCaption(const std::string& control, TLanguage language,
                           const TMessageCatalogue& msg) {
   return TScreenTexts(language, msg).Caption(control);
 }
+
+std::vector<std::string> FieldCaptions(TLanguage language, const TMessageCatalogue& msg) {
+  const TScreenTexts texts(language, msg);
+  std::vector<std::string> captions;
+  for (const TParamField& field : ParamFields()) captions.push_back(texts.FieldCaption(field));
+  return captions;
+}

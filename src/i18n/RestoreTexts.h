@@ -66,6 +66,10 @@ struct TDifferenceRow {
 // group or curve point before it ("Point 3: RPM"); its values as the screen shows them: a
 // number in the user's units, a list item, Yes or No, and a byte or a code that no item
 // stands for as its decimal number. msg must be filled for the same language.
+// The name of each field of ParamFields(), in its order, as DescribeDifferences names it: what
+// a screen reader calls the field's control.
+std::vector<std::string> FieldCaptions(TLanguage language, const TMessageCatalogue& msg);
+
 std::vector<TDifferenceRow> DescribeDifferences(const std::vector<TParamDifference>& differences,
                                                 TLanguage language, const TMessageCatalogue& msg);
 

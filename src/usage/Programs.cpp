@@ -5,7 +5,7 @@ const TProgramUsage& VantelUsage() {
   static const TProgramUsage usage{
       "vantel",
       "set up the VANTEL-9 programmable ignition unit over a serial line",
-      {"[LANGUAGE] [QT-OPTION]...",
+      {"[LANGUAGE] [FILE.ign] [QT-OPTION]...",
        "[LANGUAGE] --tune-sheet FILE.ign -o OUT.pdf [--paper A4|Letter]", "--help | --version"},
       {"VANTEL-9 Setup edits the parameters of the VANTEL-9 capacitor-discharge ignition unit: "
        "the advance curve of up to 15 points, base advance, start limiter and limiter, retard, "
@@ -24,11 +24,18 @@ const TProgramUsage& VantelUsage() {
        "curve as a graph beside the table of its points and every other parameter with its "
        "value and unit, in the window's language. From the preview it goes to a printer or a "
        "PDF file. With --tune-sheet the sheet of a parameter file is written as a PDF without "
-       "opening a window."},
+       "opening a window.",
+       "One window runs per settings directory: started again with the same settings, vantel "
+       "hands its FILE to the running window, brings that window to the front and exits."},
       {{"ENGLISH, DEUTSCH, FRANCE, CESKY",
         "as the first argument, written exactly so: start in English, German, French or Czech "
         "instead of the language of the last run; the choice is kept at closing. Any other "
-        "first argument, and every further one but the options below, is ignored."}},
+        "first argument, and every further one but the file and the options below, is "
+        "ignored."},
+       {"FILE.ign",
+        "a parameter file, opened as the Open command opens it once the window is up: any "
+        "argument that is not the language word and names an existing file or ends in .ign. A "
+        "file that cannot be opened is reported as Open reports it."}},
       {{"--tune-sheet FILE.ign",
         "write the tune sheet of this parameter file (laid onto the default parameters, as "
         "Open does in a window started afresh) without opening a window, in the language of "
@@ -52,6 +59,9 @@ const TProgramUsage& VantelUsage() {
         "restore points are kept in $XDG_DATA_HOME/vantel/restore-points; when not set, in "
         "~/.local/share/vantel/restore-points"},
        {"VANTEL_ASSETS", "a directory searched first for the logo pictures"},
+       {"XDG_RUNTIME_DIR",
+        "where the running window listens for later starts (a socket named after the settings "
+        "directory, reachable only by the same user)"},
        {"DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM",
         "where the window opens, as for every Qt program"}},
       {{"~/.config/vantel/vantel.ini",

@@ -1,5 +1,6 @@
 // How the window looks: every text fits its control in every language with realistic live
 // values, accelerators are underlined, the icons, and greyed live labels.
+#include "app/FormAbout.h"
 #include "app/Hlav.h"
 #include "app/PathLabel.h"
 #include "support/AppSupport.h"
@@ -129,6 +130,34 @@ private slots:
       QVERIFY(line.begin().fragment().charFormat().fontUnderline()); // the first letter
       QVERIFY(!(++line.begin()).fragment().charFormat().fontUnderline());
     }
+  }
+
+  // Run at scale 1 and, as a second test, at scale 2: the logos come from pictures of the
+  // screen's density, shown at the same size, and the tool icons have their own drawing.
+  void LogosAndIconsAtTheScreensDensity() {
+    TTestHome home;
+    TModalAnswerer answerer;
+    TFormHlav form{QStringList{}};
+    TFormAbout about;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const qreal ratio = form.devicePixelRatioF();
+    if (qEnvironmentVariableIntValue("QT_SCALE_FACTOR") == 2) QCOMPARE(ratio, qreal(2));
+    const int density = ratio > 1 ? 2 : 1;
+    const struct {
+      QLabel* Label;
+      QSize Size;
+    } logos[] = {{form.ImageLogo, {311, 50}}, {about.Image1, {313, 49}}};
+    for (const auto& logo : logos) {
+      const QPixmap pixmap = logo.Label->pixmap();
+      QCOMPARE(pixmap.devicePixelRatio(), qreal(density));
+      QCOMPARE(pixmap.size(), logo.Size * density); // drawn at that size, not enlarged
+      QCOMPARE(pixmap.deviceIndependentSize().toSize(), logo.Size);
+    }
+    const QSize iconSize = form.SpeedButton5->iconSize();
+    for (QToolButton* b : form.GroupBoxToolBar->findChildren<QToolButton*>())
+      QVERIFY2(b->icon().availableSizes().contains(iconSize * density),
+               qPrintable(b->objectName()));
   }
 
   void PrinterAndProgramIcons() {

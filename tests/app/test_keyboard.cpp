@@ -9,12 +9,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QScopeGuard>
@@ -62,6 +64,11 @@ TIgnParams StartLimiterSet() {
 }
 TIgnParams StartLimiterOff() {
   return Set(6, 0, 3, 0, 3, 2, 20, 9, 30, -1);
+}
+
+// A number as a spinner's edit shows it.
+QString Number(int n) {
+  return n >= 1000 ? QLocale().toString(n) : QString::number(n);
 }
 
 bool Same(const TIgnParams& a, const TIgnParams& b) {
@@ -125,18 +132,25 @@ private slots:
     form.ParamsToScreen();
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    const char* const keys[] = {"Ctrl+N", "F3", "F2", "Ctrl+P", "F7",     "F8",
-                                "F9",     "F4", "F5", "F1",     "Ctrl+Z", "Ctrl+Alt+Z"};
+    // The table's keys, then the second keys (Exit's has its own test: it ends the window).
+    const char* const keys[] = {"Ctrl+N", "F3",     "F2",     "Ctrl+P",      "F7",     "F8",
+                                "F9",     "F4",     "F5",     "F1",          "Ctrl+Z", "Ctrl+Alt+Z",
+                                "Ctrl+O", "Ctrl+S", "Ctrl+Y", "Ctrl+Shift+Z"};
     for (const char* name : {"EditClutch1", "EditBaseAdv", "ComboBoxBike", "RadioGroupInput1_0"}) {
       auto* target = form.findChild<QWidget*>(name);
       for (const char* key : keys) {
         QAction* item = nullptr;
         for (QAction* a : form.MainMenu1->findChildren<QAction*>())
-          if (a->shortcut() == QKeySequence(key)) item = a;
+          if (a->shortcuts().contains(QKeySequence(key))) item = a;
         QVERIFY2(item != nullptr, key);
         if (QString(key) == "Ctrl+Z") { // something to undo, then to redo
           form.Image.Params.BaseAdv ^= 1;
           form.ParamsChanged();
+        }
+        if (QString(key) == "Ctrl+Y" || QString(key) == "Ctrl+Shift+Z") {
+          form.Image.Params.BaseAdv ^= 1; // something to redo, else the edit takes the key
+          form.ParamsChanged();
+          form.SpeedButtonZpetClick();
         }
         form.activateWindow(); // back from a box
         QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -148,6 +162,99 @@ private slots:
         form.Link.TransferMode = tmIdle;
       }
     }
+  }
+
+  // The menus keep showing the specified keys; the second keys only add to them.
+  void MenusShowTheSpecifiedKeyFirst() {
+    TTestHome home;
+    TModalAnswerer answerer;
+    TFormHlav form{QStringList{}};
+    const struct {
+      QAction* Item;
+      QList<QKeySequence> Keys;
+    } table[] = {
+        {form.MenuOpen, {QKeySequence("F3"), QKeySequence("Ctrl+O")}},
+        {form.MenuSave, {QKeySequence("F2"), QKeySequence("Ctrl+S")}},
+        {form.MenuExit, {QKeySequence("Ctrl+Q")}},
+        {form.MenuZnovu,
+         {QKeySequence("Ctrl+Alt+Z"), QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}},
+        {form.MenuZpet, {QKeySequence("Ctrl+Z")}},
+        {form.MenuNew, {QKeySequence("Ctrl+N")}},
+    };
+    for (const auto& row : table) {
+      QCOMPARE(row.Item->shortcuts(), row.Keys);
+      QCOMPARE(row.Item->shortcut(), row.Keys.first()); // what the menu shows
+    }
+    // No key runs two items.
+    QList<QKeySequence> all;
+    for (QAction* a : form.MainMenu1->findChildren<QAction*>())
+      for (const QKeySequence& key : a->shortcuts()) {
+        QVERIFY2(!all.contains(key), qPrintable(key.toString()));
+        all << key;
+      }
+  }
+
+  void CtrlQInAnEditClosesAndKeepsTheSettings() {
+    TWindow w;
+    w.Form.EditBaseAdv->setFocus();
+    w.Form.EditBaseAdv->setText("17"); // typed, not yet entered
+    w.Press(QKeySequence("Ctrl+Q"));
+    QTRY_VERIFY(!w.Form.isVisible());
+    QCOMPARE(w.Form.Image.Params.BaseAdv, std::uint8_t(17));
+    QVERIFY(FileBytes(w.Home.File("_vantel.ini")).size() > 0);
+  }
+
+  // Up and Down step a number field as one click of its spinner, Page Up and Page Down as
+  // ten steps in one click: the same history step and program-after-change.
+  void ArrowAndPageKeysInANumberFieldClickItsSpinner_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("shown");    // after the key, from 20 (advance) or 3000 (speed)
+    QTest::addColumn<bool>("stepped"); // a history step and a program transfer
+    QTest::newRow("advance up") << "EditAdvance2" << int(Qt::Key_Up) << 21 << true;
+    QTest::newRow("advance down") << "EditAdvance2" << int(Qt::Key_Down) << 19 << true;
+    QTest::newRow("advance page up") << "EditAdvance2" << int(Qt::Key_PageUp) << 30 << true;
+    QTest::newRow("advance page down") << "EditAdvance2" << int(Qt::Key_PageDown) << 10 << true;
+    QTest::newRow("speed up") << "EditRpmAdv2" << int(Qt::Key_Up) << 3100 << true;
+    QTest::newRow("speed page down") << "EditRpmAdv2" << int(Qt::Key_PageDown) << 2000 << true;
+    // The clutch spinner has no click handler: the number changes, the record waits.
+    QTest::newRow("clutch up") << "EditClutch1" << int(Qt::Key_Up) << 1510 << false;
+  }
+  void ArrowAndPageKeysInANumberFieldClickItsSpinner() {
+    QFETCH(QString, field);
+    QFETCH(int, key);
+    QFETCH(int, shown);
+    QFETCH(bool, stepped);
+    TWindow w;
+    TIgnParams p = w.Form.Image.Params;
+    p.Input1 = 2; // clutch master in use, so its edit takes the focus
+    p.PocetBodu = 3;
+    p.RpmAdv[0] = 10, p.RpmAdv[1] = 30, p.RpmAdv[2] = 50;
+    p.Advance[1] = 20;
+    p.Clutch1 = 100;
+    w.Start(Normalised(p));
+    w.Form.CheckBoxProgHned->setChecked(true);
+    auto* edit = w.Form.findChild<QLineEdit*>(field);
+    QVERIFY(edit != nullptr);
+    edit->setFocus();
+    const QString before = edit->text();
+    if (field == "EditClutch1") edit->setText("1500"); // typed: the key steps from there
+    w.Press(QKeySequence(key));
+    QCOMPARE(edit->text(), Number(shown));
+    QVERIFY(edit->hasFocus());
+    QCOMPARE(w.Form.History.HistoryCur, std::uint16_t(stepped ? 1 : 0));
+    QCOMPARE(w.Form.Link.TransferMode == tmProgram, stepped);
+    if (!stepped) return;
+    w.AwaitTransfer();
+    QVERIFY(Same(w.Port.Unit.Params(), w.Form.Image.Params));
+    // A second key is a second step; undo takes back one.
+    w.Press(QKeySequence(key));
+    QCOMPARE(w.Form.History.HistoryCur, std::uint16_t(2));
+    w.AwaitTransfer();
+    w.Press(QKeySequence("Ctrl+Z"));
+    QCOMPARE(edit->text(), Number(shown));
+    w.Press(QKeySequence("Ctrl+Z"));
+    QCOMPARE(edit->text(), before);
   }
 
   // Each command refreshes the screen to "Off"/three points while the focus sits in an
