@@ -12,6 +12,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "CliBikes.h"
 #include "CliOutput.h"
 #include "files/IgnFile.h"
 #include "files/SafeRead.h"
@@ -42,6 +43,8 @@ struct TArgs {
   bool Json = false, Csv = false;
   std::optional<long> Count;
   std::optional<double> Seconds;
+  std::optional<std::string> Bike; // --bike; history: the bike listed
+  bool NewBike = false;
 };
 
 volatile std::sig_atomic_t Interrupted = 0;
@@ -100,10 +103,14 @@ std::optional<std::string> ParseArgs(int argc, char** argv, TArgs& args) {
       args.Json = true;
     } else if (arg == "--csv") {
       args.Csv = true;
+    } else if (arg == "--new-bike") {
+      args.NewBike = true;
     } else if (arg == "-p" || arg == "--port" || arg == "-o" || arg == "--output" ||
-               arg == "--backup" || arg == "--count" || arg == "--seconds") {
+               arg == "--backup" || arg == "--count" || arg == "--seconds" || arg == "--bike") {
       if (!(v = value())) return arg + " needs a value";
-      if (arg == "-p" || arg == "--port") {
+      if (arg == "--bike") {
+        args.Bike = *v;
+      } else if (arg == "-p" || arg == "--port") {
         args.Port = *v;
       } else if (arg == "-o" || arg == "--output") {
         args.Output = *v;
@@ -127,6 +134,19 @@ std::optional<std::string> ParseArgs(int argc, char** argv, TArgs& args) {
   }
   if (words.empty()) return std::string("no command given");
   args.Command = words[0];
+  if (args.NewBike && !args.Bike) return std::string("--new-bike goes with --bike NAME");
+  if (IsBikeCommand(args.Command)) {
+    const bool named = args.Command == "history";
+    if (args.Bike) return "--bike is an option of read, verify and program";
+    if (named && words.size() < 2) return std::string("history needs a bike's NAME");
+    if (words.size() > (named ? 2u : 1u)) return "unexpected argument " + words.back();
+    if (named) args.Bike = words[1];
+    if (args.Output || args.Backup || args.Csv || args.Count || args.Seconds)
+      return args.Command + " takes only --json";
+    return std::nullopt;
+  }
+  if (args.Bike && args.Command != "read" && args.Command != "verify" && args.Command != "program")
+    return "--bike is an option of read, verify and program";
   const bool takesFile = args.Command == "verify" || args.Command == "program";
   if (args.Command != "read" && args.Command != "monitor" && args.Command != "identity" &&
       !takesFile)
@@ -211,6 +231,9 @@ public:
     // What the files say comes first: a wrong file or folder is told before the port is
     // touched, and the unit is never left half-served for a file that cannot be written.
     if (const int status = CheckFiles(); status != ExitOk) return status;
+    if (Args.Bike)
+      if (const int status = Filing.Prepare(*Args.Bike, Args.NewBike); status != ExitOk)
+        return status;
     TFailureReport failure;
     if (!Port.Open(PortDevice(Args.Port), failure))
       return Fail(ExitNoReply, DescribeFailure(failure, LangEnglish));
@@ -284,7 +307,7 @@ private:
                       ",\"ticks\":" + std::to_string(Link.PassTicks);
     if (Link.Host.IdentityDecoded)
       out += ",\"identity\":" + IdentityJson(Link.Host.Identity, LayoutVersion());
-    out += fields + "}\n";
+    out += fields + Filing.JsonFields() + "}\n";
     WriteText(out, stdout);
   }
 
@@ -317,6 +340,7 @@ private:
       if (status == ExitOk)
         status = Report(Outcome(outcome, "holds other parameters than the record read and "
                                          "normalised, which is written all the same"));
+      if (status == ExitOk) status = File(TEntryKind::Read);
     } else {
       status = Report(Outcome(outcome, ""));
     }
@@ -369,6 +393,11 @@ private:
         written.Text += ": nothing programmed";
         return Report(written);
       }
+      if (const int filed = File(TEntryKind::BackUp); filed != ExitOk) {
+        Progress.End();
+        Fail(filed, "nothing programmed");
+        return filed;
+      }
       // The file is programmed exactly as without a backup.
       Link.Image = programmed;
     }
@@ -376,6 +405,8 @@ private:
     const long programTicks = Link.PassTicks;
     long storeTicks = 0;
     TResult result = Outcome(outcome, "echoed other parameters than were sent");
+    int filed = ExitOk;
+    if (outcome == TPassOutcome::Ok) filed = File(TEntryKind::Programmed);
     if (outcome == TPassOutcome::Ok) {
       outcome = Link.WaitStored();
       storeTicks = Link.PassTicks;
@@ -386,7 +417,8 @@ private:
                       (Port.HungUp() ? " hung up" : " stopped answering") +
                       " while it stored the parameters";
     }
-    const int status = Report(result);
+    int status = Report(result);
+    if (status == ExitOk) status = filed;
     std::string fields =
         ",\"store_ticks\":" + std::to_string(storeTicks) + ",\"file\":" + JsonString(Args.File);
     if (Args.Backup) fields += ",\"backup\":" + JsonString(*Args.Backup);
@@ -401,6 +433,15 @@ private:
     else if (Link.Host.IdentityDecoded)
       WriteText(IdentityText(Link.Host.Identity, LayoutVersion()), stdout);
     return status;
+  }
+
+  // With --bike: the unit's record as a restore point in the bike's history. What is not
+  // kept is said, and the command ends with the file status.
+  int File(TEntryKind kind) {
+    const std::string problem = Filing.Store(Link.Image, kind);
+    if (problem.empty()) return ExitOk;
+    Progress.End();
+    return Fail(ExitFile, problem);
   }
 
   // The end of verify and program: the final status text, or the JSON object.
@@ -452,6 +493,7 @@ private:
   TTickClock Clock;
   THeadlessLink Link;
   TProgress Progress;
+  TBikeFiling Filing;
 };
 
 } // namespace
@@ -463,6 +505,8 @@ int main(int argc, char** argv) {
     if (*error == "version") return WriteText(VersionText(VantelCliUsage()), stdout) ? ExitOk : 1;
     return UsageError(*error);
   }
+  if (IsBikeCommand(args.Command))
+    return RunBikeCommand(args.Command, args.Bike.value_or(""), args.Json);
   TPosixSerialPort port;
   TSession session(args, port);
   return session.Run();
