@@ -52,6 +52,7 @@ void TFormHlav::MenuCurveClick() {
   if (FormCurve == nullptr) {
     FormCurve = new TFormCurve(*this);
     FormCurve->RestorePlace(ExtraSettings());
+    ShowBikeInCurveTitle();
   }
   FormCurve->show();
   FormCurve->raise();
@@ -125,6 +126,7 @@ void TFormHlav::CurveRecordChanged() {
 
 void TFormHlav::CurveTextsChanged() {
   if (FormCurve != nullptr) FormCurve->ApplyTexts();
+  ShowBikeInCurveTitle();
   RecordingChanged();
 }
 

@@ -292,7 +292,8 @@ TLibraryFailure LibraryFailure(sqlite3* db, int code) {
   case SQLITE_CANTOPEN:
     return {TLibraryError::NotOpened, detail};
   case SQLITE_CONSTRAINT:
-    return {TLibraryError::NameTaken, detail};
+    // The only constraint a user can meet; the database's words add nothing to it.
+    return {TLibraryError::NameTaken, {}};
   default:
     return {TLibraryError::Failed, detail};
   }
@@ -603,6 +604,27 @@ bool TBikeLibrary::AddEntry(THistoryEntry& entry, TLibraryFailure& failure) {
   return true;
 }
 
+bool TBikeLibrary::EnterRestorePoint(THistoryEntry& entry, TLibraryFailure& failure) {
+  if (Db == nullptr) return Fail(failure);
+  TWrite write(Db, failure);
+  if (!write.Begun) return false;
+  TStatement found(Db, "SELECT id FROM entries WHERE path=?1 AND bike_id IS NULL LIMIT 1");
+  if (found.Bind(1, entry.Path).Step()) {
+    entry.Id = found.Int(0);
+    TStatement s(Db, "UPDATE entries SET bike_id=?1, time=?2, kind=?3, unit=?4, unit_text=?5,"
+                     " note=?6 WHERE id=?7");
+    s.BindBike(1, entry.BikeId).Bind(2, entry.Time).Bind(3, static_cast<std::int64_t>(entry.Kind));
+    s.Bind(4, entry.Unit).Bind(5, entry.UnitText).Bind(6, entry.Note).Bind(7, entry.Id).Step();
+    if (Failed(Db, s, failure)) {
+      if (failure.What == TLibraryError::NameTaken) failure.What = TLibraryError::NotFound;
+      return false;
+    }
+  } else if (Failed(Db, found, failure) || !AddEntry(entry, failure)) {
+    return false;
+  }
+  return write.Commit();
+}
+
 bool TBikeLibrary::Entries(std::int64_t bikeId, std::vector<THistoryEntry>& entries,
                            TLibraryFailure& failure) {
   entries.clear();
@@ -646,13 +668,14 @@ bool TBikeLibrary::AssignEntries(const std::vector<std::int64_t>& entryIds, std:
 }
 
 std::optional<THistoryEntry> TBikeLibrary::LastUnitEntry(std::int64_t bikeId,
-                                                         TLibraryFailure& failure) {
+                                                         TLibraryFailure& failure,
+                                                         std::int64_t exceptEntry) {
   if (Db == nullptr) return Fail(failure), std::nullopt;
   const std::string sql = std::string("SELECT ") + EntryColumns +
-                          " FROM entries WHERE bike_id=?1 AND unit<>''"
+                          " FROM entries WHERE bike_id=?1 AND unit<>'' AND id<>?2"
                           " ORDER BY time DESC, id DESC LIMIT 1";
   TStatement s(Db, sql.c_str());
-  if (s.Bind(1, bikeId).Step()) return EntryRow(s);
+  if (s.Bind(1, bikeId).Bind(2, exceptEntry).Step()) return EntryRow(s);
   if (!Failed(Db, s, failure)) failure = {TLibraryError::NotFound, {}};
   return std::nullopt;
 }

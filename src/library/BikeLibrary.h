@@ -93,14 +93,19 @@ public:
 
   // ---- history ----
   bool AddEntry(THistoryEntry& entry, TLibraryFailure& failure);
+  // A restore point's entry: when the file is listed under no bike already (found among
+  // the restore-point files), that entry becomes this one instead of a second.
+  bool EnterRestorePoint(THistoryEntry& entry, TLibraryFailure& failure);
   // Newest first; bikeId 0 lists the entries of no bike.
   bool Entries(std::int64_t bikeId, std::vector<THistoryEntry>& entries, TLibraryFailure& failure);
   bool SetEntryNote(std::int64_t entryId, const std::string& note, TLibraryFailure& failure);
   // All or nothing.
   bool AssignEntries(const std::vector<std::int64_t>& entryIds, std::int64_t bikeId,
                      TLibraryFailure& failure);
-  // The bike's newest entry that names a unit (a read, a programming, a back-up).
-  std::optional<THistoryEntry> LastUnitEntry(std::int64_t bikeId, TLibraryFailure& failure);
+  // The bike's newest entry that names a unit (a read, a programming, a back-up), leaving
+  // out the entry exceptEntry.
+  std::optional<THistoryEntry> LastUnitEntry(std::int64_t bikeId, TLibraryFailure& failure,
+                                             std::int64_t exceptEntry = 0);
   // Restore-point files under root that no entry points at become entries of no bike.
   bool AddRestorePointFiles(const std::string& root, int& added, TLibraryFailure& failure);
 

@@ -212,6 +212,27 @@ TEST_F(BikeLibraryTest, HistoryIsNewestFirstAndSurvivesItsBike) {
   EXPECT_EQ(entries.size(), 4u);
 }
 
+// A restore point found among the files before its entry was made is entered once.
+TEST_F(BikeLibraryTest, ARestorePointFoundOnDiskIsEnteredOnce) {
+  const std::string read = WriteRestore("VNT12", TRestoreKind::Read, 1700000000);
+  TBikeLibrary library;
+  OpenLibrary(library); // finds the file, under no bike
+  const TBike duke = Add(library, "Duke");
+  THistoryEntry entry{0, duke.Id, 1700000001, TEntryKind::Read, "VNT12", "VNT12", read, ""};
+  TLibraryFailure failure;
+  ASSERT_TRUE(library.EnterRestorePoint(entry, failure));
+  std::vector<THistoryEntry> entries;
+  ASSERT_TRUE(library.Entries(0, entries, failure));
+  EXPECT_TRUE(entries.empty());
+  ASSERT_TRUE(library.Entries(duke.Id, entries, failure));
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].Id, entry.Id);
+  // A second entry for a file of a bike is a new one (another bike's history may share it).
+  ASSERT_TRUE(library.EnterRestorePoint(entry, failure));
+  ASSERT_TRUE(library.Entries(duke.Id, entries, failure));
+  EXPECT_EQ(entries.size(), 2u);
+}
+
 TEST_F(BikeLibraryTest, TwoProcessesWriteAtTheSameTime) {
   {
     TBikeLibrary library;

@@ -170,7 +170,7 @@ std::string TBikeFiling::Store(const TDeviceImage& unit, TEntryKind kind) {
   THistoryEntry entry{0,    Bike.Id, now, kind, UnitKey(identity), UnitIdentityText(identity),
                       path, {}};
   TLibraryFailure failure;
-  if (!Library->AddEntry(entry, failure))
+  if (!Library->EnterRestorePoint(entry, failure))
     return "restore point " + path + " kept, but not entered in the history of " +
            OneLine(Bike.Name) + ": " + LibraryErrorText(failure.What, failure.Detail, LangEnglish);
   return {};
