@@ -171,6 +171,8 @@ TFormBikes::TFormBikes(QWidget* parent, TBikesHost& host)
   ListBikes->setRootIsDecorated(false);
   ListBikes->setColumnCount(5);
   ListBikes->setUniformRowHeights(true);
+  for (const auto& [column, width] : {std::pair{0, 200}, {1, 180}, {2, 180}, {3, 60}})
+    ListBikes->header()->resizeSection(column, width);
   layout->addWidget(ListBikes, 3);
 
   const auto button = [this](QPushButton*& b, const char* name, QBoxLayout* row) {
@@ -330,6 +332,9 @@ void TFormBikes::ShowBikes() {
   ListBikes->addTopLevelItems(items);
   if (select == nullptr && items.size() > 1 && !EditBikeSearch->text().isEmpty())
     select = items[1]; // the first bike found
+  for (qsizetype i = 1; select == nullptr && i < items.size(); ++i)
+    if (items[i]->data(0, IdRole).toLongLong() == current) select = items[i];
+  if (select == nullptr) select = none; // a history is always in view
   if (select != nullptr) ListBikes->setCurrentItem(select);
   ShowHistory();
 }

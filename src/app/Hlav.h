@@ -171,6 +171,8 @@ public:
   bool ConfirmProgramForBike();
   // A message box after the running handler or tick has returned.
   void TellLater(const QString& text);
+  // A message box about the library; the window that was active comes back on top.
+  int ShowBikeMessage(const QString& text, int buttons = 0x00000400 /* Ok */);
   QAction* MenuBikes = nullptr;
   QLabel* LabelCurrentBike = nullptr; // permanent, at the right of StatusBar1
   std::unique_ptr<TBikeSide> Bikes;

@@ -104,7 +104,7 @@ void TBikeSide::CompareHistoryFile(const QString& path) {
 }
 
 int TBikeSide::AskUser(const QString& text, int buttons) {
-  return Form.ShowMessageBox(text, buttons);
+  return Form.ShowBikeMessage(text, buttons);
 }
 
 // ---- the main window ----
@@ -177,7 +177,18 @@ void TFormHlav::ApplyBikeTexts() {
 
 void TFormHlav::TellLater(const QString& text) {
   // Not from inside the tick or the library's own call: the box comes when they are done.
-  QTimer::singleShot(0, this, [this, text] { ShowMessageBox(text); });
+  QTimer::singleShot(0, this, [this, text] { ShowBikeMessage(text); });
+}
+
+int TFormHlav::ShowBikeMessage(const QString& text, int buttons) {
+  // The box belongs to the main window, which the window manager raises when it closes;
+  // an open Bikes window, which the message is about, comes back on top.
+  const int answer = ShowMessageBox(text, buttons);
+  if (Bikes->Window != nullptr && Bikes->Window->isVisible()) {
+    Bikes->Window->raise();
+    Bikes->Window->activateWindow();
+  }
+  return answer;
 }
 
 void TFormHlav::EnterBikeHistory(TEntryKind kind, const TUnitIdentity& unit,
