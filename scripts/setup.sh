@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-          libgtest-dev libjpeg-dev xvfb xauth fonts-dejavu-core qt6-translations-l10n
+          libgtest-dev libjpeg-dev libsqlite3-dev xvfb xauth fonts-dejavu-core qt6-translations-l10n
           librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian poppler-utils
           shared-mime-info xdg-utils libfile-mimeinfo-perl)
 

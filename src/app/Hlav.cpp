@@ -1,4 +1,5 @@
 #include "app/Hlav.h"
+#include "app/HlavBikes.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -16,6 +16,7 @@
 
 #include "app/HlavFileDialog.h"
 #include "i18n/Messages.h"
+#include "library/BikeLibrary.h"
 #include "link/Link.h"
 #include "link/MonitorRecorder.h"
 #include "link/MonitorRing.h"
@@ -49,6 +50,7 @@ class TFormCurve;
 class TFormDiff;
 class TFormRestorePoints;
 class TFormPorts;
+class TBikeSide;
 class QPrinter;
 class QPrintPreviewDialog;
 struct TSheetBike;
@@ -170,6 +172,32 @@ public:
   void LabelHlaseniClick();
   void CompareWithFileClick();
   void ApplyRestoreTexts();
+  // The difference window for the screen and this .ign file, as Compare with file shows it.
+  void CompareWithFile(const QString& path);
+  // A tool window's first place: over the main window, within the screen.
+  void PlaceToolWindow(QWidget* tool);
+
+  // ---- bike library ----
+  void BuildBikeItems(); // at the end of the Tools menu, and the field in the status bar
+  void MenuBikesClick();
+  void ApplyBikeTexts();
+  void ShowCurrentBike();
+  void ShowBikeInCurveTitle();
+  // A restore point or a Save into the current bike's history (restore points without a
+  // current bike under no bike); after a Read without one, the question once a run.
+  void EnterBikeHistory(TEntryKind kind, const TUnitIdentity& unit, const std::string& path);
+  void AskWhichBike();
+  void AnswerWhichBike(const TBike& bike);
+  // Before a Program: false when the user declines the warning that this run's Read came
+  // from another unit than the current bike's.
+  bool ConfirmProgramForBike();
+  // A message box after the running handler or tick has returned.
+  void TellLater(const QString& text);
+  // A message box about the library; the window that was active comes back on top.
+  int ShowBikeMessage(const QString& text, int buttons = 0x00000400 /* Ok */);
+  QAction* MenuBikes = nullptr;
+  QLabel* LabelCurrentBike = nullptr; // permanent, at the right of StatusBar1
+  std::unique_ptr<TBikeSide> Bikes;
 
   // ---- tool windows ----
   // The main menu's actions that have keys: every tool window takes them.

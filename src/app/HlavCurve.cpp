@@ -56,6 +56,7 @@ void TFormHlav::MenuCurveClick() {
   if (FormCurve == nullptr) {
     FormCurve = new TFormCurve(*this);
     if (!JoinToolWindow(FormCurve, CurveWindowSection)) PlaceCurveWindow();
+    ShowBikeInCurveTitle();
   }
   FormCurve->show();
   FormCurve->raise();
@@ -147,6 +148,7 @@ void TFormHlav::CurveRecordChanged() {
 
 void TFormHlav::CurveTextsChanged() {
   if (FormCurve != nullptr) FormCurve->ApplyTexts();
+  ShowBikeInCurveTitle();
   RecordingChanged();
 }
 

@@ -148,6 +148,7 @@ void TFormHlav::MenuSaveClick() {
   LabelFile2->setText(path);
   LastFilePath = path;
   OpenDialog1.FileName = path;
+  EnterBikeHistory(TEntryKind::Saved, Identity, LocalPath(path));
 }
 
 void TFormHlav::MenuOpenClick() {

@@ -385,6 +385,7 @@ void TFormHlav::BuildMenus() {
   MenuRecord = item(MenuTools, "MenuRecord", "&Record live values...", QKeySequence());
   MenuRecord->setCheckable(true);
   BuildRestoreMenuItems();
+  BuildBikeItems();
 
   MenuLanguage = menu("MenuLanguage", "&Language");
   MenuEnglish = item(MenuLanguage, "MenuEnglish", "&English", QKeySequence());

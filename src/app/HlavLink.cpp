@@ -89,6 +89,7 @@ void TFormHlav::MenuVerifyClick() {
 }
 
 void TFormHlav::MenuProgramClick() {
+  if (!ConfirmProgramForBike()) return;
   ScreenToParams();
   NormaliseParams();
   ParamsToScreen();

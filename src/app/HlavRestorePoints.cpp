@@ -100,6 +100,10 @@ void TFormHlav::MenuBackUpClick() {
   ExtraSettings().WriteInteger(Section, BackUpKey, MenuBackUp->isChecked() ? 1 : 0);
 }
 
+void TFormHlav::PlaceToolWindow(QWidget* tool) {
+  PlaceOver(tool, this);
+}
+
 void TFormHlav::MenuRestorePointsClick() {
   if (FormRestorePoints == nullptr) {
     FormRestorePoints = new TFormRestorePoints(this);
@@ -143,6 +147,11 @@ bool TFormHlav::StoreRestorePoint(const TDeviceImage& unit, TRestoreKind kind) {
   if (WriteRestorePoint(RestorePointsDirectory(), identity, unit.Params, kind, std::time(nullptr),
                         path, failure)) {
     RestorePointFailure.reset();
+    // The copy read before programming is stored while the programming pass has begun.
+    EnterBikeHistory(kind == TRestoreKind::Programmed ? TEntryKind::Programmed
+                     : Link.TransferMode == tmProgram ? TEntryKind::BackUp
+                                                      : TEntryKind::Read,
+                     identity, path);
   } else {
     RestorePointFailure = failure;
   }
@@ -252,7 +261,10 @@ void TFormHlav::CompareWithFileClick() {
   QWidget* over =
       FormDiff != nullptr && FormDiff->isVisible() ? static_cast<QWidget*>(FormDiff) : this;
   const QString path = RunIgnFileDialog(over, TFileDialogKind::Open, CompareDialog);
-  if (path.isEmpty()) return;
+  if (!path.isEmpty()) CompareWithFile(path);
+}
+
+void TFormHlav::CompareWithFile(const QString& path) {
   std::string text;
   TFailureReport failure;
   if (!ReadFileSafely(QFile::encodeName(path).toStdString(), text, failure)) {
@@ -289,6 +301,7 @@ void TFormHlav::ApplyRestoreTexts() {
     LabelRestorePointFailure->setText(
         QString::fromStdString(RestorePointFailureText(*RestorePointFailure, CurrentLanguage)));
   if (FormRestorePoints != nullptr) FormRestorePoints->ApplyTexts(CurrentLanguage, Msg);
+  ApplyBikeTexts();
   if (FormDiff != nullptr) {
     FormDiff->ApplyTexts(CurrentLanguage);
     if (ShownComparison) ShowComparison(*ShownComparison, false);

@@ -1,5 +1,6 @@
 // The tune sheet: the main window's side, a print preview of the sheet as the window stands.
 #include "app/Hlav.h"
+#include "app/HlavBikes.h"
 
 #include <QAction>
 #include <QDateTime>
@@ -30,7 +31,15 @@ TSheetTime SheetTimeOf(const QDateTime& at) {
 } // namespace
 
 TSheetBike TFormHlav::CurrentSheetBike() const {
-  return {};
+  TSheetBike bike;
+  if (Bikes == nullptr || Bikes->CurrentName.empty()) return bike;
+  bike.Name = Bikes->CurrentName;
+  // The customer only from a library already open: printing never waits on opening it.
+  TLibraryFailure failure;
+  if (Bikes->Library != nullptr && Bikes->CurrentId != 0)
+    if (const std::optional<TBike> found = Bikes->Library->BikeById(Bikes->CurrentId, failure))
+      bike.Customer = found->Customer;
+  return bike;
 }
 
 TSheetSource TFormHlav::TuneSheetSource() const {

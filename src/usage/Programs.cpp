@@ -147,7 +147,8 @@ const TProgramUsage& VantelCliUsage() {
       {"[-p PORT] [--json] read [-o FILE.ign]", "[-p PORT] [--json] verify FILE.ign|-",
        "[-p PORT] [--json] program FILE.ign|- [--backup FILE.ign]",
        "[-p PORT] [--json | --csv] monitor [--count N | --seconds S]",
-       "[-p PORT] [--json] identity", "--help | --version"},
+       "[-p PORT] [--json] identity", "[--json] bikes", "[--json] history NAME",
+       "--help | --version"},
       {"vantel-cli does what the window of vantel does with a unit, for workshops that program "
        "many units, test benches and scripts. Its passes are the window's: the same frames, a "
        "tick every 55 ms, a block frame sent again after 4 ticks without an accepted reply and "
@@ -160,7 +161,11 @@ const TProgramUsage& VantelCliUsage() {
        "While a pass runs and standard error is a terminal, the status and the progress of the "
        "window's status line are shown there. Every failure is one line on standard error. "
        "SIGINT, SIGTERM and SIGHUP stop a pass between two frames; the port is closed as at a "
-       "normal end, and program says whether the unit may have taken the new parameters."},
+       "normal end, and program says whether the unit may have taken the new parameters.",
+       "With --bike NAME, read and program keep each record read or programmed (and the "
+       "backup) as a restore point under $XDG_DATA_HOME/vantel/restore-points and enter it in "
+       "the history of that bike in the bike library, as the window does while the bike is "
+       "current."},
       {{"read",
         "read the unit (block 0, block 1, then the verify pass) and write its parameters as a "
         ".ign file to FILE.ign, or to standard output without -o; then print the unit's "
@@ -175,7 +180,12 @@ const TProgramUsage& VantelCliUsage() {
         "print the unit's live values about three times a second, until interrupted: a table, "
         "or with --csv the rows of the live-value recording (time, rpm, advance, max_advance, "
         "voltage, programming_count, save_countdown, version and one column for every flag)"},
-       {"identity", "print the name, date and time of the unit's program and its layout version"}},
+       {"identity", "print the name, date and time of the unit's program and its layout version"},
+       {"bikes", "list the bikes of the bike library: name, customer, make, model, year and "
+                 "registration, separated by tabs"},
+       {"history NAME",
+        "list the history of the bike NAME, newest first: time, kind (read, programmed, "
+        "backup, saved), the unit, the file and the note, separated by tabs"}},
       {{"-p, --port PORT",
         "the serial port: a Com number 1..10 (also written COM3), mapped to a device as the "
         "window's Com menu maps it, or a device path such as /dev/ttyUSB0; default 1. Also "
@@ -190,6 +200,10 @@ const TProgramUsage& VantelCliUsage() {
        {"--backup FILE.ign",
         "program: read the unit into this file first; when that read fails, nothing is "
         "programmed"},
+       {"--bike NAME",
+        "read, verify, program: file the restore points under the bike NAME of the bike "
+        "library; an unknown bike ends with status 64 before the unit is touched"},
+       {"--new-bike", "with --bike: make the bike when the library has none of that name"},
        {"--csv", "monitor: CSV rows with a header line and CR LF line ends"},
        {"--count N", "monitor: stop after N rows"},
        {"--seconds S", "monitor: stop after S seconds"},
@@ -208,8 +222,12 @@ const TProgramUsage& VantelCliUsage() {
       {{"VANTEL_COM1 ... VANTEL_COM10",
         "the device of Com number n, as for vantel; when not set, the file or symbolic link "
         "com<n> in the settings directory when it exists, else /dev/ttyUSB<n-1>"},
-       {"VANTEL_HOME, XDG_CONFIG_HOME", "where the settings directory is, as for vantel"}},
-      {{"~/.config/vantel/com1 ... com10", "optional links to serial devices, as for vantel"}},
+       {"VANTEL_HOME, XDG_CONFIG_HOME", "where the settings directory is, as for vantel"},
+       {"XDG_DATA_HOME", "where the bike library and the restore points are, as for vantel"}},
+      {{"~/.config/vantel/com1 ... com10", "optional links to serial devices, as for vantel"},
+       {"~/.local/share/vantel/bikes.sqlite",
+        "the bike library, shared with vantel; a damaged one is moved aside with the time in "
+        "its name and made anew"}},
       {{"0", "success"},
        {"1", "verify difference: the unit answered with other parameters than the file's (or, "
              "for read, than their normalised form, which is written all the same)"},
@@ -217,8 +235,10 @@ const TProgramUsage& VantelCliUsage() {
              "could not be read"},
        {"3", "the unit has another layout version than 67"},
        {"4", "a file could not be read, is no .ign file of layout version 67, or could not be "
-             "written; a file that is replaced stays as it was"},
-       {"64", "wrong usage: an unknown command or option, or a missing or wrong value"},
+             "written; a file that is replaced stays as it was; or the bike library could not "
+             "be used or a restore point not kept"},
+       {"64", "wrong usage: an unknown command or option, a missing or wrong value, or a bike "
+              "the library does not have"},
        {"129, 130, 143", "stopped by SIGHUP, SIGINT or SIGTERM"}},
       {"vantel(1)", "vantel-sim(1)"}};
   return usage;

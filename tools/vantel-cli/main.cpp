@@ -12,6 +12,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "CliBikes.h"
 #include "CliOutput.h"
 #include "files/IgnFile.h"
 #include "i18n/RestoreTexts.h"
@@ -45,6 +46,8 @@ struct TArgs {
   bool Quiet = false, Verbose = false;
   std::optional<long> Count;
   std::optional<double> Seconds;
+  std::optional<std::string> Bike; // --bike; history: the bike listed
+  bool NewBike = false;
 };
 
 // The signal that asks the tool to stop, 0 while none came.
@@ -132,10 +135,14 @@ std::optional<std::string> ParseArgs(int argc, char** argv, TArgs& args) {
       args.Quiet = true;
     } else if (arg == "-v" || arg == "--verbose") {
       args.Verbose = true;
+    } else if (arg == "--new-bike") {
+      args.NewBike = true;
     } else if (arg == "-p" || arg == "--port" || arg == "-o" || arg == "--output" ||
-               arg == "--backup" || arg == "--count" || arg == "--seconds") {
+               arg == "--backup" || arg == "--count" || arg == "--seconds" || arg == "--bike") {
       if (!(v = value())) return arg + " needs a value";
-      if (arg == "-p" || arg == "--port") {
+      if (arg == "--bike") {
+        args.Bike = *v;
+      } else if (arg == "-p" || arg == "--port") {
         args.Port = *v;
       } else if (arg == "-o" || arg == "--output") {
         args.Output = *v;
@@ -159,6 +166,19 @@ std::optional<std::string> ParseArgs(int argc, char** argv, TArgs& args) {
   }
   if (words.empty()) return std::string("no command given");
   args.Command = words[0];
+  if (args.NewBike && !args.Bike) return std::string("--new-bike goes with --bike NAME");
+  if (IsBikeCommand(args.Command)) {
+    const bool named = args.Command == "history";
+    if (args.Bike) return "--bike is an option of read, verify and program";
+    if (named && words.size() < 2) return std::string("history needs a bike's NAME");
+    if (words.size() > (named ? 2u : 1u)) return "unexpected argument " + words.back();
+    if (named) args.Bike = words[1];
+    if (args.Output || args.Backup || args.Csv || args.Count || args.Seconds)
+      return args.Command + " takes only --json";
+    return std::nullopt;
+  }
+  if (args.Bike && args.Command != "read" && args.Command != "verify" && args.Command != "program")
+    return "--bike is an option of read, verify and program";
   const bool takesFile = args.Command == "verify" || args.Command == "program";
   if (args.Command != "read" && args.Command != "monitor" && args.Command != "identity" &&
       !takesFile)
@@ -289,6 +309,9 @@ public:
     // What the files say comes first: a wrong file or folder is told before the port is
     // touched, and the unit is never left half-served for a file that cannot be written.
     if (const TResult files = CheckFiles(); files.Status != ExitOk) return End(files);
+    if (Args.Bike)
+      if (const int status = Filing.Prepare(*Args.Bike, Args.NewBike); status != ExitOk)
+        return status;
     TFailureReport failure;
     if (!Port.Open(PortDevice(Args.Port), failure))
       return End({ExitNoReply, DescribeFailure(failure, LangEnglish)});
@@ -403,7 +426,7 @@ private:
     out += ",\"ticks\":" + std::to_string(Link.PassTicks);
     if (Link.Host.IdentityDecoded && IdentityShown)
       out += ",\"identity\":" + IdentityJson(Link.Host.Identity, LayoutVersion());
-    out += fields + "}\n";
+    out += fields + Filing.JsonFields() + "}\n";
     Out(out);
   }
 
@@ -444,6 +467,7 @@ private:
         status = Report(Outcome(outcome, "holds other parameters than the record read and "
                                          "normalised, which is written all the same" +
                                              DifferencesText("read")));
+      if (status == ExitOk) status = File(TEntryKind::Read);
     } else {
       status = Report(Outcome(outcome, ""));
     }
@@ -520,6 +544,11 @@ private:
         written.Text += ": nothing programmed";
         return End(written);
       }
+      if (const int filed = File(TEntryKind::BackUp); filed != ExitOk) {
+        Progress.End();
+        Fail(filed, "nothing programmed");
+        return filed;
+      }
       // The file is programmed exactly as without a backup.
       Link.Image = programmed;
     }
@@ -530,6 +559,8 @@ private:
     long storeTicks = 0;
     TResult result =
         Outcome(outcome, "echoed other parameters than were sent" + DifferencesText("sent"));
+    // Filed as programmed only once the unit has stored it.
+    int filed = ExitOk;
     if (outcome == TPassResult::Ok) {
       outcome = Link.WaitStored();
       Status = Link.Host.StatusText;
@@ -541,8 +572,10 @@ private:
         result.Text = "the unit on " + Port.DeviceName() +
                       (outcome == TPassResult::HungUp ? " hung up" : " stopped answering") +
                       " while it stored the parameters; they may not be kept: verify the unit";
+      if (outcome == TPassResult::Ok) filed = File(TEntryKind::Programmed);
     }
-    const int status = Report(result);
+    int status = Report(result);
+    if (status == ExitOk) status = filed;
     std::string fields =
         ",\"store_ticks\":" + std::to_string(storeTicks) + ",\"file\":" + JsonString(FileName());
     if (Args.Backup) fields += ",\"backup\":" + JsonString(*Args.Backup);
@@ -576,6 +609,15 @@ private:
     else if (Link.Host.IdentityDecoded)
       Out(IdentityText(Link.Host.Identity, LayoutVersion()));
     return status;
+  }
+
+  // With --bike: the unit's record as a restore point in the bike's history. What is not
+  // kept is said, and the command ends with the file status.
+  int File(TEntryKind kind) {
+    const std::string problem = Filing.Store(Link.Image, kind);
+    if (problem.empty()) return ExitOk;
+    Progress.End();
+    return Fail(ExitFile, problem);
   }
 
   // The end of verify and program: the final status text, or the JSON object.
@@ -631,6 +673,7 @@ private:
   std::string Error;  // the line of a failure, for the JSON object
   bool IdentityShown = false;
   bool OutputFailed = false;
+  TBikeFiling Filing;
 };
 
 // Everything on standard output has reached it, or the tool says it did not.
@@ -663,6 +706,8 @@ int main(int argc, char** argv) {
     if (*error == "version") return WriteText(VersionText(VantelCliUsage()), stdout) ? ExitOk : 1;
     return CloseStandardOutput(UsageError(args, *error));
   }
+  if (IsBikeCommand(args.Command))
+    return CloseStandardOutput(RunBikeCommand(args.Command, args.Bike.value_or(""), args.Json));
   CatchStopSignals();
   TPosixSerialPort port;
   TSession session(args, port);
