@@ -1,7 +1,9 @@
 #include "app/FormCurveGraph.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -275,7 +277,7 @@ void TCurveGraph::paintEvent(QPaintEvent*) {
   const int inUse = CurvePointsInUse(p);
   QPointF points[CurvePoints];
   for (int i = 0; i < inUse; ++i) {
-    const TCurvePointValue value = i == Dragged && Moved ? DragValue : CurvePointValue(p, i);
+    const TCurvePointValue value = DrawnValue(i);
     points[i] = At(scale, value.Rpm, value.Advance);
   }
   if (inUse > 0) {
@@ -310,7 +312,7 @@ void TCurveGraph::paintEvent(QPaintEvent*) {
   // Points on top, the one in use marked as in the main window.
   for (int i = 0; i < inUse; ++i) {
     const bool active = !Form.NoActivePoint && i == Form.ActivePoint;
-    const bool held = i == Dragged && Moved;
+    const bool held = MovesWithDrag(i);
     const double radius = active ? ActiveRadius : PointRadius;
     painter.setPen(QPen(active ? Qt::black : CurveColour, 1.5));
     painter.setBrush(held ? QColor(255, 200, 120) : active ? ActiveColour : QColor(Qt::white));
@@ -323,6 +325,7 @@ void TCurveGraph::paintEvent(QPaintEvent*) {
       painter.drawEllipse(points[i], radius + 4, radius + 4);
     }
   }
+  DrawSelection(painter, points, inUse);
 
   painter.drawPixmap(0, 0, Labels);
 
@@ -349,13 +352,80 @@ void TCurveGraph::paintEvent(QPaintEvent*) {
   }
 }
 
+// ---- the selection of the curve tools ----
+
+QColor TCurveGraph::SelectionColour() const {
+  return palette().color(QPalette::Highlight);
+}
+
+// A ring in the selection colour around each selected point in use.
+void TCurveGraph::DrawSelection(QPainter& painter, const QPointF* points, int inUse) const {
+  const TCurveSelection selection = PointSelection.Within(inUse);
+  if (selection.Empty()) return;
+  painter.setBrush(Qt::NoBrush);
+  painter.setPen(QPen(SelectionColour(), 3));
+  for (int i = 0; i < inUse; ++i) {
+    if (!selection.Has(i)) continue;
+    const bool active = !Form.NoActivePoint && i == Form.ActivePoint;
+    const double radius = (active ? ActiveRadius : PointRadius) + 2.5;
+    painter.drawEllipse(points[i], radius, radius);
+  }
+}
+
+void TCurveGraph::SetSelectedPoints(TCurveSelection selection, int current) {
+  PointSelection = selection;
+  Selected = Anchor = current;
+  update();
+}
+
+bool TCurveGraph::SeveralSelected() const {
+  return PointSelection.Within(CurvePointsInUse(Form.Image.Params)).Count() > 1;
+}
+
+bool TCurveGraph::MovesWithDrag(int index) const {
+  if (Dragged < 0 || !Moved) return false;
+  return index == Dragged || (DragSelection && PointSelection.Has(index));
+}
+
+TCurvePointValue TCurveGraph::DrawnValue(int index) const {
+  const TCurvePointValue value = CurvePointValue(Form.Image.Params, index);
+  if (!MovesWithDrag(index)) return value;
+  if (index == Dragged) return DragValue;
+  return SteppedPointValue(value, (DragValue.Rpm - PressValue.Rpm) / RangeRpmAdv.Step,
+                           (DragValue.Advance - PressValue.Advance) / RangeAdvance.Step);
+}
+
+void TCurveGraph::contextMenuEvent(QContextMenuEvent* event) {
+  if (PointMenu == nullptr || Dragged >= 0) return;
+  const QPointF at = event->pos();
+  const int hit = CurvePointAt(Form.Image.Params, CurrentScale(), at.x(), at.y(), HitRadius);
+  // A point outside the selection becomes the selection, as in a list.
+  if (hit >= 0 && !PointSelection.Has(hit)) SetSelectedPoints(TCurveSelection::Point(hit), hit);
+  PointMenu->popup(event->globalPos());
+}
+
+// ---- pointer and keys ----
+
 void TCurveGraph::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || Dragged >= 0) return QWidget::mousePressEvent(event);
   const TCurveScale scale = CurrentScale();
   const QPointF at = event->position();
   const int hit = CurvePointAt(Form.Image.Params, scale, at.x(), at.y(), HitRadius);
   if (hit < 0) return;
-  Selected = hit;
+  const bool shift = event->modifiers() & Qt::ShiftModifier;
+  const bool ctrl = event->modifiers() & Qt::ControlModifier;
+  const int inUse = CurvePointsInUse(Form.Image.Params);
+  if (shift || ctrl) {
+    // With a modifier a click only selects.
+    PointSelection = ClickedSelection(PointSelection.Within(inUse), Anchor, hit, shift, ctrl);
+    if (!shift || Anchor < 0) Anchor = hit;
+    Selected = hit;
+    update();
+    return;
+  }
+  DragSelection = PointSelection.Has(hit) && SeveralSelected();
+  if (!DragSelection) PointSelection = TCurveSelection::Point(hit);
+  Selected = Anchor = hit;
   Dragged = hit;
   Moved = false;
   PressPosition = at;
@@ -383,14 +453,22 @@ void TCurveGraph::mouseReleaseEvent(QMouseEvent* event) {
                                                            PressPosition.y(), at.x(), at.y())
                                        : PressValue;
   const bool changed = Moved && value != PressValue;
+  const bool together = DragSelection, moved = Moved;
   CancelDrag();
   // A click only selects; a drag that ends where it began changes nothing.
-  if (changed) ApplyPointValue(index, value);
+  if (!moved && together) PointSelection = TCurveSelection::Point(index);
+  if (!changed) return;
+  if (together && MoveSelection)
+    MoveSelection((value.Rpm - PressValue.Rpm) / RangeRpmAdv.Step,
+                  (value.Advance - PressValue.Advance) / RangeAdvance.Step);
+  else
+    ApplyPointValue(index, value);
 }
 
 void TCurveGraph::CancelDrag() {
   Dragged = -1;
   Moved = false;
+  DragSelection = false;
   update();
 }
 
@@ -417,10 +495,19 @@ void TCurveGraph::keyPressEvent(QKeyEvent* event) {
   case Qt::Key_PageDown:
   case Qt::Key_PageUp:
     break;
+  case Qt::Key_Escape:
+    PointSelection = {};
+    update();
+    return;
   default:
     return QWidget::keyPressEvent(event);
   }
   if (inUse == 0) return;
+  // Several selected points move together, as one change.
+  if (SeveralSelected() && (rpmSteps != 0 || advanceSteps != 0)) {
+    if (MoveSelection) MoveSelection(rpmSteps, advanceSteps);
+    return;
+  }
   // Without a selection the keys take the point in use, else the first.
   if (Selected < 0 || Selected >= inUse)
     Selected = !Form.NoActivePoint && Form.ActivePoint < inUse ? Form.ActivePoint : 0;
@@ -428,6 +515,8 @@ void TCurveGraph::keyPressEvent(QKeyEvent* event) {
     Selected = std::min(Selected + 1, inUse - 1); // down the list of points, as in the main window
   else if (event->key() == Qt::Key_PageUp)
     Selected = std::max(Selected - 1, 0);
+  PointSelection = TCurveSelection::Point(Selected);
+  Anchor = Selected;
   update();
   if (rpmSteps == 0 && advanceSteps == 0) return;
   // Each key press is one spinner click: one step, one pass of the change path.
