@@ -294,6 +294,12 @@ void TFormCurve::ShowStatus(const QString& text) {
   StatusBarCurve->showMessage(text);
 }
 
+// Over this window, where the command came from; ticks go on while it is open.
+void TFormCurve::ShowMessage(const QString& text) {
+  QMessageBox box(QMessageBox::NoIcon, Form.windowTitle(), text, QMessageBox::Ok, this);
+  box.exec();
+}
+
 bool TFormCurve::ApplyTool(const QString& name, TCurveText whyNot, const TCurveTool& tool) {
   const TIgnParams before = Form.TakeScreenRecord();
   TCurveDraft draft = CurveDraftOf(before);
@@ -351,8 +357,7 @@ void TFormCurve::ApplyCurveText(const QByteArray& text, TCurveText refusal, cons
     // Nothing was taken from the screen or changed: the record stays as it was.
     const QString why = Text(refusal) + "\n" + TableErrorText(table);
     ShowStatus(QString(why).replace('\n', ' '));
-    QMessageBox box(QMessageBox::Warning, Form.windowTitle(), why, QMessageBox::Ok, this);
-    box.exec();
+    ShowMessage(why);
     return;
   }
   if (ApplyTool(name, TCurveText::TableEmpty, [&table](TCurveDraft& d, TCurveSelection) {
@@ -450,8 +455,8 @@ void TFormCurve::ExportCurveClick() {
   const std::string text = CurveTableText(Form.TakeScreenRecord(), ',', "\r\n", "rpm,advance");
   TFailureReport failure;
   if (!WriteFileSafely(QFile::encodeName(path).toStdString(), text, failure)) {
-    Form.ShowMessageBox(QString::fromStdString(Form.Msg.MsgOpenFileError) + "\n" +
-                        QString::fromStdString(DescribeFailure(failure, CurrentLanguage)));
+    ShowMessage(QString::fromStdString(Form.Msg.MsgOpenFileError) + "\n" +
+                QString::fromStdString(DescribeFailure(failure, CurrentLanguage)));
     return;
   }
   ShowStatus(QString::asprintf(CurveText(TCurveText::Exported, CurrentLanguage),
@@ -475,8 +480,8 @@ void TFormCurve::ImportCurveClick() {
   std::string bytes;
   TFailureReport failure;
   if (!ReadFileSafely(QFile::encodeName(path).toStdString(), bytes, failure)) {
-    Form.ShowMessageBox(QString::fromStdString(Form.Msg.MsgOpenFileError) + "\n" +
-                        QString::fromStdString(DescribeFailure(failure, CurrentLanguage)));
+    ShowMessage(QString::fromStdString(Form.Msg.MsgOpenFileError) + "\n" +
+                QString::fromStdString(DescribeFailure(failure, CurrentLanguage)));
     return;
   }
   ApplyCurveText(Utf8Text(QByteArray::fromStdString(bytes)), TCurveText::ImportRefused,

@@ -86,6 +86,7 @@ private:
   void ApplyCurveText(const QByteArray& text, TCurveText refusal, const QString& name);
   std::optional<int> AskNumber(TCurveText title, TCurveText label, int value, int min, int max);
   void ShowStatus(const QString& text);
+  void ShowMessage(const QString& text);
 
   TFormHlav& Form;
   // What the graph last showed of the tick's own state.

@@ -751,6 +751,16 @@ void TestCurveWindow::ShiftClickSelectsARangeThatKeysChangeInOneUndoStep() {
   Press(curve, QKeySequence(Qt::Key_Delete));
   QCOMPARE(StatusText(curve), Text(TCurveText::LastPointStays));
   QVERIFY(SameParams(w.Form.Image.Params, four));
+
+  // Dragging one of the selected points takes the others along, as one change.
+  Drag(graph, graph->PointPosition(1).toPoint(), DragEnd(graph, 1, 0, 2, four));
+  QCOMPARE(AdvancesInUse(w.Form.Image.Params), (std::vector<int>{12, 24, 30, 36}));
+  QCOMPARE(SpeedsInUse(w.Form.Image.Params), SpeedsInUse(four));
+  Press(curve, QKeySequence("Ctrl+Z"));
+  QVERIFY(SameParams(w.Form.Image.Params, four));
+  // A click without a modifier selects that point alone again.
+  Click(graph, 2);
+  QCOMPARE(graph->SelectedPoints(), TCurveSelection::Point(2));
 }
 
 void TestCurveWindow::PastedTextBecomesTheCurveAndBadTextChangesNothing() {
