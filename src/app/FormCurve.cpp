@@ -186,6 +186,7 @@ void TFormCurve::ApplyTexts() {
                                                    {ActionExportCurve, TCurveText::ExportCurve},
                                                    {ActionImportCurve, TCurveText::ImportCurve}};
   for (const auto& [action, key] : items) action->setText(Text(key));
+  StatusBarCurve->clearMessage(); // it was in the language before
   RecordingChanged();
   RecordChanged();
 }

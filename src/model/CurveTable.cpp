@@ -157,11 +157,13 @@ TCurveTableError FromFields(const std::vector<std::string_view>& fields, TCurveT
 }
 
 // Blanks both separate the columns and group thousands ("15 000 10"): the first split
-// into two numbers wins.
+// into two numbers wins. A speed has at most three groups and an advance one, so a longer
+// line is no point, and is not tried split by split (a pasted page would take ages).
 TCurveTableError FromBlanks(std::string_view line, TCurveTablePoint& point) {
+  constexpr std::size_t MostTokens = 6;
   const std::vector<std::string_view> tokens = SplitAtBlanks(line);
   if (tokens.size() <= 2) return FromFields(tokens, point);
-  for (std::size_t k = 1; k < tokens.size(); ++k) {
+  for (std::size_t k = 1; k < tokens.size() && tokens.size() <= MostTokens; ++k) {
     const char* begin = tokens.front().data();
     const std::string_view speed(begin,
                                  std::size_t(tokens[k - 1].data() + tokens[k - 1].size() - begin));

@@ -95,6 +95,12 @@ TEST(CurveTable, RefusesWhatIsNoCurveWithTheFirstBadLine) {
       {"1000;10\nrpm;advance", TCurveTableError::NotANumber, 2}, // a header only at the top
       {sixteen, TCurveTableError::TooManyPoints, 17},
       {std::string("1000\t10\n\0\t5", 11), TCurveTableError::NotANumber, 2},
+      {[] { // a page of numbers on one line: refused at once, not tried split by split
+         std::string s;
+         for (int i = 0; i < 200000; ++i) s += "1 ";
+         return s;
+       }(),
+       TCurveTableError::TooManyValues, 1},
   };
   for (const TCase& c : cases) {
     const TCurveTable t = ParseCurveTable(c.Text);
