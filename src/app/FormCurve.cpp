@@ -456,8 +456,7 @@ void TFormCurve::ExportCurveClick() {
   const std::string text = CurveTableText(Form.TakeScreenRecord(), ',', "\r\n", "rpm,advance");
   TFailureReport failure;
   if (!WriteFileSafely(QFile::encodeName(path).toStdString(), text, failure)) {
-    ShowMessage(QString::fromStdString(Form.Msg.MsgOpenFileError) + "\n" +
-                QString::fromStdString(DescribeFailure(failure, CurrentLanguage)));
+    ShowMessage(Form.FileErrorText(failure));
     return;
   }
   ShowStatus(QString::asprintf(CurveText(TCurveText::Exported, CurrentLanguage),
@@ -481,8 +480,7 @@ void TFormCurve::ImportCurveClick() {
   std::string bytes;
   TFailureReport failure;
   if (!ReadFileSafely(QFile::encodeName(path).toStdString(), bytes, failure)) {
-    ShowMessage(QString::fromStdString(Form.Msg.MsgOpenFileError) + "\n" +
-                QString::fromStdString(DescribeFailure(failure, CurrentLanguage)));
+    ShowMessage(Form.FileErrorText(failure));
     return;
   }
   ApplyCurveText(Utf8Text(QByteArray::fromStdString(bytes)), TCurveText::ImportRefused,

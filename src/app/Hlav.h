@@ -282,6 +282,9 @@ public:
   // A whole new record as one change through the common change path: one history step and
   // one program-after-change decision, however many points it moved.
   void ApplyRecordChange(const TIgnParams& params);
+  // The open-file error text with which file and why, in the language, as the file
+  // commands show it.
+  QString FileErrorText(const TFailureReport& failure) const;
   void MenuCurveClick();
   void MenuRecordClick();
   QAction *MenuCurve = nullptr, *MenuRecord = nullptr;
