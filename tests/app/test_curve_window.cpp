@@ -32,6 +32,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QToolButton>
+#include <QWindow>
 
 #include <csignal>
 #include <cstring>
@@ -761,6 +762,15 @@ void TestCurveWindow::ShiftClickSelectsARangeThatKeysChangeInOneUndoStep() {
   // A click without a modifier selects that point alone again.
   Click(graph, 2);
   QCOMPARE(graph->SelectedPoints(), TCurveSelection::Point(2));
+
+  // The right mouse button on another point selects it and offers the same menu.
+  // Through the window, as the platform delivers it, so the toolkit makes the menu event.
+  QTest::mouseClick(curve->windowHandle(), Qt::RightButton, {},
+                    graph->mapTo(curve, graph->PointPosition(3).toPoint()));
+  QTRY_VERIFY(curve->MenuPoints->isVisible());
+  QCOMPARE(graph->SelectedPoints(), TCurveSelection::Point(3));
+  QTest::keyClick(KeyTarget(), Qt::Key_N); // Insert point
+  QTRY_COMPARE(SpeedsInUse(w.Form.Image.Params), (std::vector<int>{1000, 3000, 4000, 4500, 5000}));
 }
 
 void TestCurveWindow::PastedTextBecomesTheCurveAndBadTextChangesNothing() {
