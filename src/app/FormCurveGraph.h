@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 
+#include "app/CurveDrawing.h"
 #include "model/CurveGeometry.h"
 #include "model/CurveTools.h"
 #include "model/Types.h"
@@ -67,8 +68,8 @@ private:
   };
 
   TPlotArea PlotArea() const;
-  void DrawBackground(QPainter& painter, const TCurveScale& scale) const;
-  void DrawLabels(QPainter& painter, const TCurveScale& scale) const;
+  // What the shared curve drawing paints for the record and the marks as they stand.
+  TCurveDrawing Drawing(const TCurveScale& scale) const;
   TCurveScale CurrentScale() const;
   // The point's value into its spinners, then the change path of a spinner click.
   void ApplyPointValue(int index, const TCurvePointValue& value);
@@ -76,7 +77,6 @@ private:
   // Where point index is drawn: moved with the held point while the selection is dragged.
   TCurvePointValue DrawnValue(int index) const;
   bool MovesWithDrag(int index) const;
-  void DrawSelection(QPainter& painter, const QPointF* points, int inUse) const;
   // Whether more than one point in use is selected: they then move together.
   bool SeveralSelected() const;
 
