@@ -172,6 +172,11 @@ void TCurvePainter::Points() {
       Painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
       Painter.drawEllipse(at, radius + 4, radius + 4);
     }
+    if (D.Marks.InSelection.test(std::size_t(i))) {
+      Painter.setBrush(Qt::NoBrush);
+      Painter.setPen(QPen(D.Marks.SelectionColour, 3));
+      Painter.drawEllipse(at, radius + 2.5, radius + 2.5);
+    }
   }
 }
 

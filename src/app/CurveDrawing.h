@@ -22,6 +22,9 @@ struct TCurvePointMarks {
   int Held = -1;   // a point held by the mouse, drawn at HeldValue
   TCurvePointValue HeldValue;
   std::bitset<CurvePoints> Selected; // ringed
+  // The points the curve tools work on, ringed in the selection colour.
+  std::bitset<CurvePoints> InSelection;
+  QColor SelectionColour;
 };
 
 struct TCurveDrawing {

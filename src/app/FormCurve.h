@@ -5,11 +5,22 @@
 
 #include <QWidget>
 
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "model/CurveTools.h"
+
+class QAction;
 class QLabel;
+class QMenu;
+class QMenuBar;
 class QPushButton;
+class QStatusBar;
 class TCurveGraph;
 class TFormHlav;
 class TStripChart;
+enum class TCurveText : std::uint8_t;
 
 class TFormCurve : public QWidget {
 public:
@@ -25,6 +36,29 @@ public:
   void ApplyTexts();
   void RecordingChanged();
 
+  // ---- the curve tools: each one change of the record, named in the status bar ----
+  void SelectAllPoints();
+  void CopyCurve();
+  void PasteCurve();
+  void AddDegreesClick();
+  void SetDegreesClick();
+  void InterpolateClick();
+  void SmoothClick();
+  void ScaleSpeedsClick();
+  void InsertPointClick();
+  void RemovePointsClick();
+  void ExportCurveClick();
+  void ImportCurveClick();
+  // The selected points moved together by whole steps (the arrow keys, a drag).
+  void MoveSelectedPoints(int rpmSteps, int advanceSteps);
+
+  QMenuBar* MenuBarCurve = nullptr;
+  QMenu* MenuPoints = nullptr; // also the menu of the right mouse button
+  QAction *ActionSelectAll = nullptr, *ActionCopy = nullptr, *ActionPaste = nullptr,
+          *ActionAddDegrees = nullptr, *ActionSetDegrees = nullptr, *ActionInterpolate = nullptr,
+          *ActionSmooth = nullptr, *ActionScaleSpeeds = nullptr, *ActionInsertPoint = nullptr,
+          *ActionRemovePoints = nullptr, *ActionExportCurve = nullptr, *ActionImportCurve = nullptr;
+  QStatusBar* StatusBarCurve = nullptr;
   TCurveGraph* Graph = nullptr;
   TStripChart* StripChart = nullptr;
   QPushButton* ButtonRecord = nullptr;
@@ -32,10 +66,24 @@ public:
   QLabel* LabelCurveHint = nullptr;
 
 private:
+  void BuildToolMenu();
+
+  using TCurveTool = std::function<bool(TCurveDraft&, TCurveSelection)>;
+  // The operation on the record as the screen holds it, as one change; says in the status
+  // bar what was done and which points the limits held, or why nothing was done.
+  bool ApplyTool(const QString& name, TCurveText whyNot, const TCurveTool& tool);
+  // Reads text as a curve and makes it the curve, or says why it is none.
+  void ApplyCurveText(const QByteArray& text, TCurveText refusal, const QString& name);
+  std::optional<int> AskNumber(TCurveText title, TCurveText label, int value, int min, int max);
+  void ShowStatus(const QString& text);
+  void ShowMessage(const QString& text);
+
   TFormHlav& Form;
   // What the graph last showed of the tick's own state.
   bool ShownConnection = false;
   bool ShownNoActivePoint = true;
   int ShownActivePoint = 0;
   int StripTicks = 0;
+  // What the number dialogs offer next.
+  int LastAddDegrees = 1, LastSetDegrees = 20, LastScalePercent = 100;
 };

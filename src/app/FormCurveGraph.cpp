@@ -1,7 +1,9 @@
 #include "app/FormCurveGraph.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
@@ -122,6 +124,15 @@ TCurveDrawing TCurveGraph::Drawing(const TCurveScale& scale) const {
   }
   if (Selected >= 0 && Selected < CurvePoints && hasFocus())
     drawing.Marks.Selected.set(std::size_t(Selected));
+  // The curve tools' selection, and the points a dragged selection takes along.
+  drawing.Marks.SelectionColour = SelectionColour();
+  for (int i = 0; i < CurvePointsInUse(drawing.Params); ++i) {
+    if (PointSelection.Has(i)) drawing.Marks.InSelection.set(std::size_t(i));
+    if (i == Dragged || !MovesWithDrag(i)) continue;
+    const TCurvePointValue value = DrawnValue(i);
+    drawing.Params.RpmAdv[i] = SpeedToStored(value.Rpm);
+    drawing.Params.Advance[i] = static_cast<std::uint8_t>(value.Advance);
+  }
   return drawing;
 }
 
@@ -135,7 +146,7 @@ void TCurveGraph::paintEvent(QPaintEvent*) {
   // Grid, axes, marks and labels change only with the record, the axes, the size or the
   // language: drawn once into pictures that each repaint copies.
   const TBackgroundKey key{size(), devicePixelRatioF(), scale.Axes(), CurrentLanguage,
-                           drawing.Params};
+                           Form.Image.Params};
   if (Background.isNull() || !(key == BackgroundKey)) {
     Background = QPixmap(size() * key.PixelRatio);
     Background.setDevicePixelRatio(key.PixelRatio);
@@ -206,13 +217,66 @@ void TCurveGraph::paintEvent(QPaintEvent*) {
   }
 }
 
+// ---- the selection of the curve tools ----
+
+QColor TCurveGraph::SelectionColour() const {
+  return palette().color(QPalette::Highlight);
+}
+
+void TCurveGraph::SetSelectedPoints(TCurveSelection selection, int current) {
+  PointSelection = selection;
+  Selected = Anchor = current;
+  update();
+}
+
+bool TCurveGraph::SeveralSelected() const {
+  return PointSelection.Within(CurvePointsInUse(Form.Image.Params)).Count() > 1;
+}
+
+bool TCurveGraph::MovesWithDrag(int index) const {
+  if (Dragged < 0 || !Moved) return false;
+  return index == Dragged || (DragSelection && PointSelection.Has(index));
+}
+
+TCurvePointValue TCurveGraph::DrawnValue(int index) const {
+  const TCurvePointValue value = CurvePointValue(Form.Image.Params, index);
+  if (!MovesWithDrag(index)) return value;
+  if (index == Dragged) return DragValue;
+  return SteppedPointValue(value, (DragValue.Rpm - PressValue.Rpm) / RangeRpmAdv.Step,
+                           (DragValue.Advance - PressValue.Advance) / RangeAdvance.Step);
+}
+
+void TCurveGraph::contextMenuEvent(QContextMenuEvent* event) {
+  if (PointMenu == nullptr || Dragged >= 0) return;
+  const QPointF at = event->pos();
+  const int hit = CurvePointAt(Form.Image.Params, CurrentScale(), at.x(), at.y(), HitRadius);
+  // A point outside the selection becomes the selection, as in a list.
+  if (hit >= 0 && !PointSelection.Has(hit)) SetSelectedPoints(TCurveSelection::Point(hit), hit);
+  PointMenu->popup(event->globalPos());
+}
+
+// ---- pointer and keys ----
+
 void TCurveGraph::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || Dragged >= 0) return QWidget::mousePressEvent(event);
   const TCurveScale scale = CurrentScale();
   const QPointF at = event->position();
   const int hit = CurvePointAt(Form.Image.Params, scale, at.x(), at.y(), HitRadius);
   if (hit < 0) return;
-  Selected = hit;
+  const bool shift = event->modifiers() & Qt::ShiftModifier;
+  const bool ctrl = event->modifiers() & Qt::ControlModifier;
+  const int inUse = CurvePointsInUse(Form.Image.Params);
+  if (shift || ctrl) {
+    // With a modifier a click only selects.
+    PointSelection = ClickedSelection(PointSelection.Within(inUse), Anchor, hit, shift, ctrl);
+    if (!shift || Anchor < 0) Anchor = hit;
+    Selected = hit;
+    update();
+    return;
+  }
+  DragSelection = PointSelection.Has(hit) && SeveralSelected();
+  if (!DragSelection) PointSelection = TCurveSelection::Point(hit);
+  Selected = Anchor = hit;
   Dragged = hit;
   Moved = false;
   PressPosition = at;
@@ -240,14 +304,22 @@ void TCurveGraph::mouseReleaseEvent(QMouseEvent* event) {
                                                            PressPosition.y(), at.x(), at.y())
                                        : PressValue;
   const bool changed = Moved && value != PressValue;
+  const bool together = DragSelection, moved = Moved;
   CancelDrag();
   // A click only selects; a drag that ends where it began changes nothing.
-  if (changed) ApplyPointValue(index, value);
+  if (!moved && together) PointSelection = TCurveSelection::Point(index);
+  if (!changed) return;
+  if (together && MoveSelection)
+    MoveSelection((value.Rpm - PressValue.Rpm) / RangeRpmAdv.Step,
+                  (value.Advance - PressValue.Advance) / RangeAdvance.Step);
+  else
+    ApplyPointValue(index, value);
 }
 
 void TCurveGraph::CancelDrag() {
   Dragged = -1;
   Moved = false;
+  DragSelection = false;
   update();
 }
 
@@ -274,10 +346,19 @@ void TCurveGraph::keyPressEvent(QKeyEvent* event) {
   case Qt::Key_PageDown:
   case Qt::Key_PageUp:
     break;
+  case Qt::Key_Escape:
+    PointSelection = {};
+    update();
+    return;
   default:
     return QWidget::keyPressEvent(event);
   }
   if (inUse == 0) return;
+  // Several selected points move together, as one change.
+  if (SeveralSelected() && (rpmSteps != 0 || advanceSteps != 0)) {
+    if (MoveSelection) MoveSelection(rpmSteps, advanceSteps);
+    return;
+  }
   // Without a selection the keys take the point in use, else the first.
   if (Selected < 0 || Selected >= inUse)
     Selected = !Form.NoActivePoint && Form.ActivePoint < inUse ? Form.ActivePoint : 0;
@@ -285,6 +366,8 @@ void TCurveGraph::keyPressEvent(QKeyEvent* event) {
     Selected = std::min(Selected + 1, inUse - 1); // down the list of points, as in the main window
   else if (event->key() == Qt::Key_PageUp)
     Selected = std::max(Selected - 1, 0);
+  PointSelection = TCurveSelection::Point(Selected);
+  Anchor = Selected;
   update();
   if (rpmSteps == 0 && advanceSteps == 0) return;
   // Each key press is one spinner click: one step, one pass of the change path.

@@ -8,12 +8,15 @@
 #include <QSize>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 #include "app/CurveDrawing.h"
 #include "model/CurveGeometry.h"
+#include "model/CurveTools.h"
 #include "model/Types.h"
 
+class QMenu;
 class QPainter;
 class TFormHlav;
 
@@ -31,12 +34,23 @@ public:
   bool Dragging() const { return Dragged >= 0; }
   int Paints() const { return PaintCount; }
 
+  // The points the curve tools work on; current is the point the keys move and the anchor
+  // of the next Shift+click.
+  TCurveSelection SelectedPoints() const { return PointSelection; }
+  void SetSelectedPoints(TCurveSelection selection, int current);
+  // Set by the window: moves more than one selected point together by whole steps, as one
+  // change; and the menu of the right mouse button.
+  std::function<void(int rpmSteps, int advanceSteps)> MoveSelection;
+  QMenu* PointMenu = nullptr;
+
   // Colours a test or a user can look for.
   static const QColor LiveColour;
   static const QColor ActiveColour;
+  QColor SelectionColour() const;
 
 protected:
   void paintEvent(QPaintEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -60,11 +74,19 @@ private:
   // The point's value into its spinners, then the change path of a spinner click.
   void ApplyPointValue(int index, const TCurvePointValue& value);
   void CancelDrag();
+  // Where point index is drawn: moved with the held point while the selection is dragged.
+  TCurvePointValue DrawnValue(int index) const;
+  bool MovesWithDrag(int index) const;
+  // Whether more than one point in use is selected: they then move together.
+  bool SeveralSelected() const;
 
   TFormHlav& Form;
   int Selected = -1;
-  int Dragged = -1;   // the point held by the mouse, -1 for none
-  bool Moved = false; // the pointer has gone farther than a click
+  TCurveSelection PointSelection;
+  int Anchor = -1;            // where a Shift+click range starts
+  bool DragSelection = false; // the press took hold of a selection of several points
+  int Dragged = -1;           // the point held by the mouse, -1 for none
+  bool Moved = false;         // the pointer has gone farther than a click
   QPointF PressPosition;
   TCurvePointValue PressValue, DragValue;
   TCurveScale DragScale;      // frozen while a point is held, so it stays under the pointer

@@ -341,6 +341,16 @@ public:
   int ShowMessageBox(const QString& text, int buttons = 0x00000400 /* Ok */);
 
   // ---- curve window and recording of live values ----
+  // What the curve tools ask of the main window. The record as the screen holds it, taken
+  // and normalised without a history step, as the advance commands start: what an
+  // operation works on.
+  const TIgnParams& TakeScreenRecord();
+  // A whole new record as one change through the common change path: one history step and
+  // one program-after-change decision, however many points it moved.
+  void ApplyRecordChange(const TIgnParams& params);
+  // The open-file error text with which file and why, in the language, as the file
+  // commands show it.
+  QString FileErrorText(const TFailureReport& failure) const;
   void MenuCurveClick();
   // First opening: beside this window where there is room, else over its least part.
   void PlaceCurveWindow();

@@ -239,6 +239,17 @@ void TFormHlav::StepAdvance(int sign) {
   ParamsChanged();
 }
 
+const TIgnParams& TFormHlav::TakeScreenRecord() {
+  ScreenToParams();
+  NormaliseParams();
+  return Image.Params;
+}
+
+void TFormHlav::ApplyRecordChange(const TIgnParams& params) {
+  Image.Params = params;
+  ParamsChanged();
+}
+
 void TFormHlav::ApplyControlRules() {
   const TRefreshScope refresh(*this);
   const TIgnParams& p = Image.Params;

@@ -114,6 +114,10 @@ private:
 
 } // namespace
 
+QString TFormHlav::FileErrorText(const TFailureReport& failure) const {
+  return OpenFileErrorText(Msg, failure);
+}
+
 void TFormHlav::MenuNewClick() {
   const int answer = ShowMessageBox(QString::fromStdString(Msg.MsgAskDefaults),
                                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);

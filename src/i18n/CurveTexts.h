@@ -27,6 +27,42 @@ enum class TCurveText : std::uint8_t {
   RecordDialogTitle,
   RecordFilter,
   RecordStopped, // a write failed; the failure follows on the next line
+  // The curve tools: the window's menu, its dialogs and its status bar.
+  MenuPoints,
+  SelectAll,
+  Copy,
+  Paste,
+  AddDegrees,
+  SetDegrees,
+  Interpolate,
+  Smooth,
+  ScaleSpeeds,
+  InsertPoint,
+  RemovePoints,
+  ExportCurve,
+  ImportCurve,
+  AddDegreesLabel,
+  SetDegreesLabel,
+  ScaleSpeedsLabel,
+  ToolDone,     // %s the operation
+  ToolAdjusted, // %s point numbers
+  NeedSelection,
+  NeedPointsBetween,
+  NeedThreePoints,
+  CurveFull,
+  LastPointStays,
+  Copied,        // %d points
+  Exported,      // %s file
+  PasteRefused,  // the reason follows on the next line
+  ImportRefused, // the reason follows on the next line
+  TableEmpty,
+  TableNotANumber,    // %d line
+  TableOneValue,      // %d line
+  TableTooManyValues, // %d line
+  TableTooManyPoints, // %d line
+  ExportDialogTitle,
+  ImportDialogTitle,
+  AllFilesFilter,
   Count
 };
 

@@ -1,5 +1,6 @@
 // The curve window as a person uses it: opened with F6, points dragged with the mouse and
-// moved with the arrow keys, the live engine on the curve, and a recording of live values.
+// moved with the arrow keys, the live engine on the curve, a recording of live values, and
+// the curve tools on a selection of points, the clipboard and CSV files.
 #include "app/Hlav.h"
 #include "app/UpDown.h"
 #include "files/IgnFile.h"
@@ -15,6 +16,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QInputDialog>
+#include <QSpinBox>
+#include <QStatusBar>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -27,6 +32,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QToolButton>
+#include <QWindow>
 
 #include <csignal>
 #include <cstring>
@@ -199,6 +205,76 @@ QString RowMismatch(const QString& row, const std::vector<std::uint8_t>& f) {
   return {};
 }
 
+// While it lives, each number dialog of the curve tools gets the next number typed into its
+// field, key by key, and Enter.
+class TNumberTyper : public QObject {
+public:
+  explicit TNumberTyper(const QStringList& numbers) {
+    Poll.setInterval(10);
+    connect(&Poll, &QTimer::timeout, this, [this, numbers] {
+      auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr || !dialog->isActiveWindow() || Typed >= numbers.size()) return;
+      auto* spin = dialog->findChild<QSpinBox*>();
+      if (spin == nullptr || !spin->hasFocus()) return;
+      Titles << dialog->windowTitle();
+      QTest::keyClick(KeyTarget(), Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClicks(KeyTarget(), numbers[Typed++]);
+      QTest::keyClick(KeyTarget(), Qt::Key_Return);
+    });
+    Poll.start();
+  }
+  QStringList Titles;
+
+private:
+  int Typed = 0;
+  QTimer Poll;
+};
+
+std::vector<int> AdvancesInUse(const TIgnParams& p) {
+  return std::vector<int>(p.Advance, p.Advance + p.PocetBodu);
+}
+
+std::vector<int> SpeedsInUse(const TIgnParams& p) {
+  std::vector<int> v;
+  for (int i = 0; i < p.PocetBodu; ++i) v.push_back(p.RpmAdv[i] * 100);
+  return v;
+}
+
+void Click(TCurveGraph* graph, int index, Qt::KeyboardModifiers modifiers = {}) {
+  QTest::mouseClick(graph, Qt::LeftButton, modifiers, graph->PointPosition(index).toPoint());
+}
+
+QString StatusText(TFormCurve* curve) {
+  return curve->StatusBarCurve->currentMessage();
+}
+
+// Opens the Points menu with its accelerator and chooses an item by its letter.
+void ChooseFromPointsMenu(TFormCurve* curve, Qt::Key letter) {
+  Press(curve, QKeySequence(Qt::ALT | Qt::Key_P));
+  QTRY_VERIFY(curve->MenuPoints->isVisible());
+  QTest::keyClick(KeyTarget(), letter);
+}
+
+// Counts the program frames (block 1 sent with its command) that leave for the unit.
+class TProgramCounter : public TPort {
+public:
+  explicit TProgramCounter(TPort& port) : Port(port) {}
+  bool IsOpen() const override { return Port.IsOpen(); }
+  TPortCount BytesWaiting() override { return Port.BytesWaiting(); }
+  TPortCount Read(std::uint8_t* buffer, int max) override { return Port.Read(buffer, max); }
+  bool Write(const std::uint8_t* data, int count) override {
+    if (count == FrameSize && data[0] == 0x01) ++Programmed;
+    return Port.Write(data, count);
+  }
+  bool WaitSent(int ms) override { return Port.WaitSent(ms); }
+  void SendUnsent() override { Port.SendUnsent(); }
+  void Close() override { Port.Close(); }
+  int Programmed = 0;
+
+private:
+  TPort& Port;
+};
+
 } // namespace
 
 class TestCurveWindow : public QObject {
@@ -214,6 +290,10 @@ private slots:
   void KeepsItsPlaceInItsOwnSettingsFile();
   void ARecordingHasOneRowPerMonitorFrameOfTheSimulatedUnit();
   void ARecordingOntoAFullDiskStopsWithAMessage();
+  void ShiftClickSelectsARangeThatKeysChangeInOneUndoStep();
+  void PastedTextBecomesTheCurveAndBadTextChangesNothing();
+  void ACurveGoesToACsvFileAndComesBack();
+  void OneOperationProgramsTheSimulatedUnitOnce();
 };
 
 void TestCurveWindow::NothingIsBuiltUntilF6OpensTheWindowBesideTheMainWindow() {
@@ -597,6 +677,255 @@ void TestCurveWindow::ARecordingOntoAFullDiskStopsWithAMessage() {
   QCOMPARE(lines.size() - 1, int(w.Form.Recorder.Rows()));
   QVERIFY(QFileInfo(path).size() <= qint64(small.rlim_cur));
   for (int i = 1; i < lines.size(); ++i) QCOMPARE(lines[i].split(',').size(), 22);
+}
+
+void TestCurveWindow::ShiftClickSelectsARangeThatKeysChangeInOneUndoStep() {
+  TWindow w;
+  w.Form.MenuEnglish->trigger();
+  TCurveGraph* graph = w.StartAndOpen();
+  QVERIFY(graph != nullptr);
+  TFormCurve* curve = w.Form.FormCurve;
+  const TIgnParams start = w.Form.Image.Params;
+
+  Click(graph, 1);
+  Click(graph, 3, Qt::ShiftModifier);
+  QCOMPARE(graph->SelectedPoints(), TCurveSelection::Range(1, 3));
+  Click(graph, 0, Qt::ControlModifier);
+  QCOMPARE(graph->SelectedPoints(), TCurveSelection::Range(0, 3));
+  Click(graph, 2, Qt::ControlModifier);
+  QVERIFY(!graph->SelectedPoints().Has(2));
+  Click(graph, 2, Qt::ControlModifier);
+  QVERIFY2(SameParams(w.Form.Image.Params, start), "selecting changes nothing");
+  QVERIFY(!w.Form.History.CanUndo());
+
+  // The selection is drawn in the selection colour around each of its points.
+  QImage shot = graph->grab().toImage();
+  const auto ringed = [&](int index) {
+    const QPoint at = graph->PointPosition(index).toPoint() * shot.devicePixelRatio();
+    for (int dx = -9; dx <= 9; ++dx)
+      if (shot.pixelColor(at + QPoint(dx, 0)) == graph->SelectionColour()) return true;
+    return false;
+  };
+  QVERIFY(ringed(0) && ringed(3));
+  QVERIFY(!ringed(4));
+
+  // An arrow key moves the four together, one step of the history.
+  QTest::keyClick(KeyTarget(), Qt::Key_Up);
+  QCOMPARE(AdvancesInUse(w.Form.Image.Params), (std::vector<int>{11, 19, 27, 33, 34}));
+  QCOMPARE(w.Form.AdvanceUpDowns[3]->Position(), 33);
+  const TIgnParams raised = w.Form.Image.Params;
+
+  // Ctrl+D asks for the degrees; the limit holds point 4 and the status bar names it.
+  {
+    TNumberTyper typer({"30"});
+    Press(curve, QKeySequence("Ctrl+D"));
+    QCOMPARE(typer.Titles, QStringList{"Add degrees"});
+  }
+  QCOMPARE(AdvancesInUse(w.Form.Image.Params), (std::vector<int>{41, 49, 57, 60, 34}));
+  QVERIFY2(StatusText(curve).contains("points 4."), qPrintable(StatusText(curve)));
+
+  // One Undo takes each operation back whole.
+  Press(curve, QKeySequence("Ctrl+Z"));
+  QVERIFY(SameParams(w.Form.Image.Params, raised));
+  Press(curve, QKeySequence("Ctrl+Z"));
+  QVERIFY(SameParams(w.Form.Image.Params, start));
+  QVERIFY(!w.Form.History.CanUndo());
+
+  // Interpolate and smooth by key; too few points say why and change nothing.
+  Press(curve, QKeySequence("Ctrl+A"));
+  Press(curve, QKeySequence("Ctrl+I"));
+  QCOMPARE(AdvancesInUse(w.Form.Image.Params), (std::vector<int>{10, 16, 22, 28, 34}));
+  Click(graph, 1);
+  Press(curve, QKeySequence("Ctrl+M"));
+  QCOMPARE(StatusText(curve), Text(TCurveText::NeedThreePoints));
+  QCOMPARE(AdvancesInUse(w.Form.Image.Params), (std::vector<int>{10, 16, 22, 28, 34}));
+
+  // Insert halfway before point 2, then remove points 2 and 3 again.
+  Press(curve, QKeySequence(Qt::Key_Insert));
+  QCOMPARE(SpeedsInUse(w.Form.Image.Params),
+           (std::vector<int>{1000, 1500, 2000, 3000, 4000, 5000}));
+  QCOMPARE(AdvancesInUse(w.Form.Image.Params), (std::vector<int>{10, 13, 16, 22, 28, 34}));
+  QCOMPARE(w.Form.UpDownPocetBodu->Position(), 6);
+  Click(graph, 2, Qt::ShiftModifier);
+  Press(curve, QKeySequence(Qt::Key_Delete));
+  QCOMPARE(SpeedsInUse(w.Form.Image.Params), (std::vector<int>{1000, 3000, 4000, 5000}));
+  // Every point selected: one has to stay.
+  const TIgnParams four = w.Form.Image.Params;
+  Press(curve, QKeySequence("Ctrl+A"));
+  QCOMPARE(graph->SelectedPoints(), TCurveSelection::All(4));
+  Press(curve, QKeySequence(Qt::Key_Delete));
+  QCOMPARE(StatusText(curve), Text(TCurveText::LastPointStays));
+  QVERIFY(SameParams(w.Form.Image.Params, four));
+
+  // Dragging one of the selected points takes the others along, as one change.
+  Drag(graph, graph->PointPosition(1).toPoint(), DragEnd(graph, 1, 0, 2, four));
+  QCOMPARE(AdvancesInUse(w.Form.Image.Params), (std::vector<int>{12, 24, 30, 36}));
+  QCOMPARE(SpeedsInUse(w.Form.Image.Params), SpeedsInUse(four));
+  Press(curve, QKeySequence("Ctrl+Z"));
+  QVERIFY(SameParams(w.Form.Image.Params, four));
+  // A click without a modifier selects that point alone again.
+  Click(graph, 2);
+  QCOMPARE(graph->SelectedPoints(), TCurveSelection::Point(2));
+
+  // The right mouse button on another point selects it and offers the same menu.
+  // Through the window, as the platform delivers it, so the toolkit makes the menu event.
+  QTest::mouseClick(curve->windowHandle(), Qt::RightButton, {},
+                    graph->mapTo(curve, graph->PointPosition(3).toPoint()));
+  QTRY_VERIFY(curve->MenuPoints->isVisible());
+  QCOMPARE(graph->SelectedPoints(), TCurveSelection::Point(3));
+  QTest::keyClick(KeyTarget(), Qt::Key_N); // Insert point
+  QTRY_COMPARE(SpeedsInUse(w.Form.Image.Params), (std::vector<int>{1000, 3000, 4000, 4500, 5000}));
+}
+
+void TestCurveWindow::PastedTextBecomesTheCurveAndBadTextChangesNothing() {
+  TWindow w;
+  w.Form.MenuEnglish->trigger();
+  TCurveGraph* graph = w.StartAndOpen();
+  QVERIFY(graph != nullptr);
+  TFormCurve* curve = w.Form.FormCurve;
+  const TIgnParams start = w.Form.Image.Params;
+
+  // Ctrl+C: the points in use, a line each, speed and advance apart by a tab.
+  Press(curve, QKeySequence("Ctrl+C"));
+  QCOMPARE(QGuiApplication::clipboard()->text(),
+           QString("1000\t10\n2000\t18\n3000\t26\n4000\t32\n5000\t34\n"));
+
+  // A spreadsheet's German columns; the third speed is pushed above the second.
+  QGuiApplication::clipboard()->setText("Drehzahl;Vorzündung\n1.000;8\n2.500;12,5\n2.400;14\n");
+  Press(curve, QKeySequence("Ctrl+V"));
+  QCOMPARE(int(w.Form.Image.Params.PocetBodu), 3);
+  QCOMPARE(SpeedsInUse(w.Form.Image.Params), (std::vector<int>{1000, 2500, 2600}));
+  QCOMPARE(AdvancesInUse(w.Form.Image.Params), (std::vector<int>{8, 13, 14}));
+  QCOMPARE(w.Form.RpmUpDowns[2]->Position(), 2600);
+  QVERIFY(w.Form.RpmEdits[2]->isVisible() && !w.Form.RpmEdits[3]->isVisible());
+  QVERIFY2(StatusText(curve).contains("points 3."), qPrintable(StatusText(curve)));
+  Press(curve, QKeySequence("Ctrl+Z"));
+  QVERIFY(SameParams(w.Form.Image.Params, start));
+  QVERIFY(!w.Form.History.CanUndo());
+
+  // Text that is no curve: the box says why with the first bad line, nothing changes.
+  QString sixteen;
+  for (int i = 1; i <= 16; ++i) sixteen += QString("%1\t10\n").arg(i * 1000);
+  const struct {
+    QString Text, Why;
+  } bad[] = {
+      {"1000\t10\n2000\n", "Line 2 holds one value only; each line needs a speed and an advance."},
+      {"1000;10\n2000;10\n\n3000;x10", "Line 4: a value is not a number."},
+      {"1000 10 5", "Line 1 holds more than two values; each line needs a speed and an advance."},
+      {sixteen, "Line 16 would be a 16th point; a curve has at most 15."},
+      {"", "There is no line with a speed and an advance."},
+  };
+  for (const auto& b : bad) {
+    w.Answerer.Texts.clear();
+    QGuiApplication::clipboard()->setText(b.Text);
+    Press(curve, QKeySequence("Ctrl+V"));
+    QTRY_COMPARE(w.Answerer.Texts.size(), 1);
+    QCOMPARE(w.Answerer.Texts[0], Text(TCurveText::PasteRefused) + "\n" + b.Why);
+    QVERIFY(SameParams(w.Form.Image.Params, start));
+    QVERIFY(!w.Form.History.CanUndo());
+  }
+  // In the user's language.
+  w.Form.MenuGerman->trigger();
+  w.Answerer.Texts.clear();
+  QGuiApplication::clipboard()->setText("1000\n");
+  Press(curve, QKeySequence("Ctrl+V"));
+  QTRY_COMPARE(w.Answerer.Texts.size(), 1);
+  QCOMPARE(w.Answerer.Texts[0],
+           Text(TCurveText::PasteRefused, LangGerman) + "\n" +
+               QString::fromUtf8("Zeile 1 enthält nur einen Wert; jede Zeile braucht Drehzahl und "
+                                 "Vorzündung."));
+}
+
+void TestCurveWindow::ACurveGoesToACsvFileAndComesBack() {
+  TWindow w;
+  w.Form.MenuEnglish->trigger();
+  TCurveGraph* graph = w.StartAndOpen();
+  QVERIFY(graph != nullptr);
+  TFormCurve* curve = w.Form.FormCurve;
+  const TIgnParams start = w.Form.Image.Params;
+
+  const QString path = w.Home.File("curve.csv");
+  {
+    TFileDialogAnswerer dialog(path);
+    ChooseFromPointsMenu(curve, Qt::Key_E);
+    QTRY_COMPARE(dialog.Proposed.size(), 1);
+  }
+  QCOMPARE(FileBytes(path), QByteArray("rpm,advance\r\n1000,10\r\n2000,18\r\n3000,26\r\n"
+                                       "4000,32\r\n5000,34\r\n"));
+  QCOMPARE(StatusText(curve), QString("Curve written to curve.csv."));
+
+  Press(curve, QKeySequence("Ctrl+A"));
+  {
+    TNumberTyper typer({"150"});
+    Press(curve, QKeySequence("Ctrl+K"));
+  }
+  QCOMPARE(SpeedsInUse(w.Form.Image.Params), (std::vector<int>{1500, 3000, 4500, 6000, 7500}));
+  {
+    TFileDialogAnswerer dialog(path);
+    ChooseFromPointsMenu(curve, Qt::Key_O);
+    QTRY_COMPARE(dialog.Proposed.size(), 1);
+  }
+  // The curve in use as it was; the hidden points stay where the scaling pushed them.
+  QCOMPARE(SpeedsInUse(w.Form.Image.Params), SpeedsInUse(start));
+  QCOMPARE(AdvancesInUse(w.Form.Image.Params), AdvancesInUse(start));
+  // Both operations are in the history, each one step.
+  Press(curve, QKeySequence("Ctrl+Z"));
+  QCOMPARE(SpeedsInUse(w.Form.Image.Params), (std::vector<int>{1500, 3000, 4500, 6000, 7500}));
+  Press(curve, QKeySequence("Ctrl+Z"));
+  QVERIFY(SameParams(w.Form.Image.Params, start));
+
+  // A file that is no curve: nothing changes and the box names the line.
+  const QString bad = w.Home.File("bad.csv");
+  QFile file(bad);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write("rpm,advance\r\n1000,10\r\n2000,ten\r\n");
+  file.close();
+  w.Answerer.Texts.clear();
+  {
+    TFileDialogAnswerer dialog(bad);
+    ChooseFromPointsMenu(curve, Qt::Key_O);
+    QTRY_COMPARE(dialog.Proposed.size(), 1);
+  }
+  QTRY_COMPARE(w.Answerer.Texts.size(), 1);
+  QCOMPARE(w.Answerer.Texts[0],
+           Text(TCurveText::ImportRefused) + "\nLine 3: a value is not a number.");
+  QVERIFY(SameParams(w.Form.Image.Params, start));
+  QVERIFY(!w.Form.History.CanUndo());
+}
+
+void TestCurveWindow::OneOperationProgramsTheSimulatedUnitOnce() {
+  TTestHome home;
+  TSimProcess sim;
+  QVERIFY2(sim.Start(), "vantel-sim did not start");
+  qputenv("VANTEL_COM1", sim.Path.c_str());
+  TModalAnswerer answerer;
+  TFormHlav form(QStringList{});
+  form.show();
+  QVERIFY(QTest::qWaitForWindowActive(&form));
+  TProgramCounter counter(form.ComHandle);
+  form.Link.SetPort(&counter);
+  const auto awaitIdle = [&form] {
+    QTest::qWait(300);
+    QTRY_VERIFY_WITH_TIMEOUT(form.Link.TransferMode == tmIdle, 5000);
+  };
+  QTest::mouseClick(form.CheckBoxProgHned, Qt::LeftButton);
+  QVERIFY(form.CheckBoxProgHned->isChecked());
+  awaitIdle();
+  const int programmed = counter.Programmed;
+  Press(&form, QKeySequence(Qt::Key_F6));
+  QVERIFY(form.FormCurve != nullptr && QTest::qWaitForWindowActive(form.FormCurve));
+  QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(form.FormCurve));
+
+  // All points a degree up: one change, one programming.
+  Press(form.FormCurve, QKeySequence("Ctrl+A"));
+  QTest::keyClick(KeyTarget(), Qt::Key_Up);
+  QCOMPARE(form.Link.TransferMode, tmProgram);
+  awaitIdle();
+  QTest::qWait(500);
+  QCOMPARE(counter.Programmed, programmed + 1);
+  QVERIFY2(!form.LabelHlaseni->text().contains("error"), qPrintable(form.LabelHlaseni->text()));
+  form.Link.SetPort(&form.ComHandle);
+  form.close();
 }
 
 QTEST_MAIN(TestCurveWindow)

@@ -17,6 +17,8 @@ void CheckProfileInput(const std::uint8_t* data, std::size_t size);
 void CheckStateInput(const std::uint8_t* data, std::size_t size);
 // The input as a script of line chunks, ticks and transfer commands for the receive path.
 void CheckReceiveInput(const std::uint8_t* data, std::size_t size);
+// Text pasted or imported as a curve, and the curve it becomes.
+void CheckCurveTableInput(const std::uint8_t* data, std::size_t size);
 
 [[noreturn]] void FuzzFail(const char* what);
 

@@ -1,7 +1,7 @@
 // Bounded random-input run of one fuzz check with a fixed seed, so every compiler and every
 // CI run tries the same inputs: random bytes, soups of the words the format knows, and
 // mutations of a valid input.
-//   fuzz_driver <ign|profile|state|receive> [inputs]
+//   fuzz_driver <ign|profile|state|receive|curve> [inputs]
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -97,6 +97,24 @@ std::string ValidReceive(TRandom& rng) {
       s += static_cast<char>(rng());
       break;
     }
+  }
+  return s;
+}
+
+// A curve as a spreadsheet or a person writes it: a header now and then, separators, marks.
+std::string ValidCurve(TRandom& rng) {
+  const char* separators[] = {"\t", ";", ",", " ", "  "};
+  const char* ends[] = {"\r\n", "\n", "\r"};
+  const char* end = ends[rng() % 3];
+  const char* separator = separators[rng() % 5];
+  std::string s = rng() % 3 ? "" : std::string("rpm") + separator + "advance" + end;
+  const int points = static_cast<int>(rng() % 17);
+  for (int i = 0; i < points; ++i) {
+    s += std::to_string(rng() % 25000);
+    if (rng() % 4 == 0) s += (rng() % 2 ? ",5" : ".5");
+    s += separator;
+    s += std::to_string(static_cast<int>(rng() % 80) - 10);
+    s += end;
   }
   return s;
 }
@@ -212,6 +230,31 @@ const TTarget Targets[] = {
      {std::string(1, '\0'), "\x01", "\x02", "\x03", "\x04", "\x07", "\x08\x01", "\x09\x03",
       "\x06\x01", "\x06", "\x05\xff", "\x05\x34", "\xB0", "\xC0", "\xC1", "\x80", "\x81"},
      ValidReceive},
+    {"curve", CheckCurveTableInput,
+     WithBlanks({"1000",
+                 "1.500",
+                 "1,500",
+                 "15 000",
+                 "12,5",
+                 "12.5",
+                 "-5",
+                 "+3",
+                 "\xE2\x88\x92",
+                 "\xC2\xB0",
+                 "\xC2\xA0",
+                 "\xE2\x80\xAF",
+                 "'",
+                 "\"",
+                 ";",
+                 ",",
+                 ".",
+                 "rpm",
+                 "advance",
+                 "1e3",
+                 "99999999999999999999",
+                 "\xEF\xBB\xBF",
+                 "x"}),
+     ValidCurve},
 };
 
 } // namespace
@@ -222,7 +265,7 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], t.Name) == 0) target = &t;
   }
   if (target == nullptr) {
-    std::fprintf(stderr, "usage: fuzz_driver <ign|profile|state|receive> [inputs]\n");
+    std::fprintf(stderr, "usage: fuzz_driver <ign|profile|state|receive|curve> [inputs]\n");
     return 2;
   }
   const int runs = argc > 2 ? std::atoi(argv[2]) : 5000;
