@@ -17,6 +17,8 @@ void CheckProfileInput(const std::uint8_t* data, std::size_t size);
 void CheckStateInput(const std::uint8_t* data, std::size_t size);
 // The input as a script of line chunks, ticks and transfer commands for the receive path.
 void CheckReceiveInput(const std::uint8_t* data, std::size_t size);
+// The recording reader fed in pieces, with the summary and the decimation of what it read.
+void CheckRecordingInput(const std::uint8_t* data, std::size_t size);
 
 [[noreturn]] void FuzzFail(const char* what);
 
