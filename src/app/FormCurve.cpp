@@ -64,9 +64,11 @@ TFormCurve::TFormCurve(TFormHlav& form) : QWidget(&form, Qt::Window), Form(form)
   layout->addLayout(bottom);
   connect(ButtonRecord, &QPushButton::clicked, this, [this] { Form.MenuRecordClick(); });
 
-  // The main window's keys work here too: undo a drag, step the advance, program, record.
+  // The main window's keys work here too: undo a drag, step the advance, program, record,
+  // print the tune sheet.
   addActions({Form.MenuZpet, Form.MenuZnovu, Form.MenuAdvanceMinus, Form.MenuAdvancePlus,
-              Form.MenuRead, Form.MenuVerify, Form.MenuProgram, Form.MenuCurve, Form.MenuRecord});
+              Form.MenuRead, Form.MenuVerify, Form.MenuProgram, Form.MenuCurve, Form.MenuRecord,
+              Form.MenuTuneSheet});
 
   resize(DefaultWidth, DefaultHeight);
   ApplyTexts();

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "app/CurveDrawing.h"
 #include "app/Hlav.h"
 #include "app/UpDown.h"
 #include "i18n/CurveTexts.h"
@@ -16,7 +17,7 @@
 #include "model/Conversions.h"
 
 const QColor TCurveGraph::LiveColour(230, 90, 0);
-const QColor TCurveGraph::ActiveColour(0, 255, 0); // the main window's mark of the point in use
+const QColor TCurveGraph::ActiveColour = CurveActiveColour;
 
 namespace {
 
@@ -24,17 +25,11 @@ constexpr std::int64_t TrailMs = 4000;
 constexpr std::int64_t StripMs = 60000;
 // A gap this long between two frames breaks the lines of the strip chart.
 constexpr std::int64_t GapMs = 2000;
-constexpr double PointRadius = 5, ActiveRadius = 7, LiveRadius = 6, HitRadius = 10;
+constexpr double LiveRadius = 6, HitRadius = 10;
 // How far the pointer must go before a press becomes a drag: a click only selects.
 constexpr double DragThreshold = 3;
 
-const QColor CurveColour(20, 60, 170);
-const QColor GridColour(228, 228, 228);
 const QColor AxisTextColour(70, 70, 70);
-// The marks in the monitor's colours, darkened enough to read on white.
-const QColor StartLimiterColour(200, 0, 200);
-const QColor LimiterColour(220, 0, 0);
-const QColor ShiftLightColour(190, 150, 0);
 
 QString Text(TCurveText key) {
   return QString::fromUtf8(CurveText(key, CurrentLanguage));
@@ -42,10 +37,6 @@ QString Text(TCurveText key) {
 
 QString Number(int value) {
   return QLocale().toString(value);
-}
-
-bool StartLimiterShown(const TIgnParams& p) {
-  return InputModeInUse(p, InputModeStartLimiter);
 }
 
 // The live samples of the trail: those of the last few seconds with a pick-up signal; none
@@ -69,62 +60,10 @@ TTrail TrailOf(const TFormHlav& form, std::int64_t now) {
   return trail;
 }
 
-QPointF Clamped(const QPointF& point, const TPlotArea& a) {
-  return {std::clamp(point.x(), a.Left, a.Left + a.Width),
-          std::clamp(point.y(), a.Top, a.Top + a.Height)};
-}
-
-QPointF At(const TCurveScale& scale, double rpm, double advance) {
-  return Clamped({scale.X(rpm), scale.Y(advance)}, scale.Area());
-}
-
 QFont SmallFont(const QWidget* widget) {
   QFont font = widget->font();
   font.setPointSizeF(font.pointSizeF() * 0.9);
   return font;
-}
-
-// Room around the plot for the numbers and titles of the axes, in the drawings' font; the
-// strip chart takes the same left margin, so both time and speed start below each other.
-struct TMargins {
-  double Left, Right, Top, Bottom;
-};
-
-TMargins MarginsOf(const QWidget* widget) {
-  const QFontMetricsF metrics(SmallFont(widget));
-  return {metrics.horizontalAdvance("-20 000") + 6, 18, 12, 2 * metrics.height() + 10};
-}
-
-// A speed mark: the line behind the curve, its name and speed written down along it on top.
-void DrawMarkLine(QPainter& painter, const TCurveScale& scale, int rpm, const QColor& colour) {
-  const TPlotArea& a = scale.Area();
-  if (rpm > scale.Axes().RpmMax) return;
-  const double x = scale.X(rpm);
-  painter.setPen(QPen(colour, 1.5));
-  painter.drawLine(QPointF(x, a.Top), QPointF(x, a.Top + a.Height));
-}
-
-// A label on a pale ground, so the curve or a point under it does not make it unreadable.
-void DrawLabel(QPainter& painter, const QPointF& baseline, const QString& text,
-               const QColor& colour) {
-  const QFontMetricsF metrics(painter.font());
-  const QRectF box(baseline.x() - 2, baseline.y() - metrics.ascent() - 1,
-                   metrics.horizontalAdvance(text) + 4, metrics.height() + 2);
-  painter.fillRect(box, QColor(255, 255, 255, 170));
-  painter.setPen(colour);
-  painter.drawText(baseline, text);
-}
-
-void DrawMarkLabel(QPainter& painter, const TCurveScale& scale, int rpm, const QColor& colour,
-                   TCurveText name) {
-  const TPlotArea& a = scale.Area();
-  if (rpm > scale.Axes().RpmMax) return;
-  const QFontMetricsF metrics(painter.font());
-  painter.save();
-  painter.translate(scale.X(rpm) + 3, a.Top + 4);
-  painter.rotate(90);
-  DrawLabel(painter, QPointF(0, -metrics.descent()), Text(name) + " " + Number(rpm), colour);
-  painter.restore();
 }
 
 } // namespace
@@ -138,15 +77,15 @@ TCurveGraph::TCurveGraph(TFormHlav& form, QWidget* parent) : QWidget(parent), Fo
 }
 
 TPlotArea TCurveGraph::PlotArea() const {
-  const TMargins m = MarginsOf(this);
-  return {m.Left, m.Top, width() - m.Left - m.Right, height() - m.Top - m.Bottom};
+  return CurvePlotArea(QRectF(rect()), SmallFont(this));
 }
 
 TCurveScale TCurveGraph::CurrentScale() const {
   const TIgnParams& p = Form.Image.Params;
   const TTrail trail = TrailOf(Form, MonitorClockMs());
   return TCurveScale(
-      CurveAxesFor(p, StartLimiterShown(p), trail.LowestAdvance, trail.HighestAdvance), PlotArea());
+      CurveAxesFor(p, CurveStartLimiterShown(p), trail.LowestAdvance, trail.HighestAdvance),
+      PlotArea());
 }
 
 TCurveScale TCurveGraph::Scale() const {
@@ -155,13 +94,13 @@ TCurveScale TCurveGraph::Scale() const {
 
 QPointF TCurveGraph::PointPosition(int index) const {
   const TCurvePointValue value = CurvePointValue(Form.Image.Params, index);
-  return At(Scale(), value.Rpm, value.Advance);
+  return CurveGraphPoint(Scale(), value.Rpm, value.Advance);
 }
 
 std::optional<QPointF> TCurveGraph::LivePoint() const {
   const TMonitorSample* live = Form.MonitorRing.Newest();
   if (live == nullptr || !live->Pickup || Form.Link.ConnectionVisible()) return std::nullopt;
-  return At(Scale(), live->Rpm, live->Advance);
+  return CurveGraphPoint(Scale(), live->Rpm, live->Advance);
 }
 
 bool TCurveGraph::TBackgroundKey::operator==(const TBackgroundKey& other) const {
@@ -169,121 +108,52 @@ bool TCurveGraph::TBackgroundKey::operator==(const TBackgroundKey& other) const 
          Language == other.Language && std::memcmp(&Params, &other.Params, sizeof Params) == 0;
 }
 
-// Grid, axes, marks and the base advance: what changes only with the record, the axes, the
-// size or the language, drawn once into a picture that each repaint copies.
-void TCurveGraph::DrawBackground(QPainter& painter, const TCurveScale& scale) const {
-  const TIgnParams& p = Form.Image.Params;
-  const TCurveAxes& axes = scale.Axes();
-  const TPlotArea& a = scale.Area();
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setFont(SmallFont(this));
-  const QFontMetricsF metrics(painter.font());
-
-  // Grid with the speeds below and the degrees on the left.
-  const int rpmStep = GridStep(a.Width / axes.RpmMax, metrics.horizontalAdvance("00 000") + 16);
-  for (int rpm = 0; rpm <= axes.RpmMax; rpm += rpmStep) {
-    const double x = scale.X(rpm);
-    painter.setPen(GridColour);
-    painter.drawLine(QPointF(x, a.Top), QPointF(x, a.Top + a.Height));
-    painter.setPen(AxisTextColour);
-    painter.drawText(QRectF(x - 40, a.Top + a.Height + 2, 80, metrics.height()),
-                     Qt::AlignHCenter | Qt::AlignTop, Number(rpm));
+TCurveDrawing TCurveGraph::Drawing(const TCurveScale& scale) const {
+  TCurveDrawing drawing;
+  drawing.Params = Form.Image.Params;
+  drawing.Axes = scale.Axes();
+  drawing.Language = CurrentLanguage;
+  drawing.Font = SmallFont(this);
+  if (!Form.NoActivePoint) drawing.Marks.Active = Form.ActivePoint;
+  if (Dragged >= 0 && Moved) {
+    drawing.Marks.Held = Dragged;
+    drawing.Marks.HeldValue = DragValue;
   }
-  const int advanceSpan = axes.AdvanceMax - axes.AdvanceMin;
-  const int advanceStep = GridStep(a.Height / advanceSpan, metrics.height() * 1.6);
-  for (int advance = axes.AdvanceMin; advance <= axes.AdvanceMax; advance += advanceStep) {
-    const double y = scale.Y(advance);
-    painter.setPen(advance == 0 ? QColor(150, 150, 150) : GridColour);
-    painter.drawLine(QPointF(a.Left, y), QPointF(a.Left + a.Width, y));
-    painter.setPen(AxisTextColour);
-    painter.drawText(QRectF(a.Left - 44, y - metrics.height() / 2, 40, metrics.height()),
-                     Qt::AlignRight | Qt::AlignVCenter, Number(advance));
-  }
-  painter.setPen(QColor(150, 150, 150));
-  painter.drawRect(QRectF(a.Left, a.Top, a.Width, a.Height));
-  painter.setPen(AxisTextColour);
-  painter.drawText(QRectF(a.Left, height() - metrics.height() - 4, a.Width, metrics.height() + 2),
-                   Qt::AlignHCenter, Text(TCurveText::AxisRpm));
-  painter.save();
-  painter.translate(4, a.Top + a.Height / 2);
-  painter.rotate(-90);
-  painter.drawText(QRectF(-a.Height / 2, 0, a.Height, metrics.height() + 2), Qt::AlignHCenter,
-                   Text(TCurveText::AxisAdvance));
-  painter.restore();
-
-  // The marks' lines and the base advance.
-  if (StartLimiterShown(p))
-    DrawMarkLine(painter, scale, SpeedToScreen(p.Omez1), StartLimiterColour);
-  DrawMarkLine(painter, scale, SpeedToScreen(p.Omez2), LimiterColour);
-  DrawMarkLine(painter, scale, SpeedToScreen(p.LedRazeni), ShiftLightColour);
-  const double baseY = At(scale, 0, p.BaseAdv).y();
-  painter.setPen(QPen(QColor(90, 90, 90), 1.2, Qt::DashLine));
-  painter.drawLine(QPointF(a.Left, baseY), QPointF(a.Left + a.Width, baseY));
-}
-
-// The names of the marks and of the base advance, over the curve.
-void TCurveGraph::DrawLabels(QPainter& painter, const TCurveScale& scale) const {
-  const TIgnParams& p = Form.Image.Params;
-  const TPlotArea& a = scale.Area();
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setFont(SmallFont(this));
-  const QFontMetricsF metrics(painter.font());
-  if (StartLimiterShown(p))
-    DrawMarkLabel(painter, scale, SpeedToScreen(p.Omez1), StartLimiterColour,
-                  TCurveText::StartLimiter);
-  DrawMarkLabel(painter, scale, SpeedToScreen(p.Omez2), LimiterColour, TCurveText::Limiter);
-  DrawMarkLabel(painter, scale, SpeedToScreen(p.LedRazeni), ShiftLightColour,
-                TCurveText::ShiftLight);
-  // Below the line at the right end: the curve starts at the left, often on the line.
-  const QString base = Text(TCurveText::BaseAdvance) + " " + Number(p.BaseAdv) + "\u00B0";
-  const double baseY = At(scale, 0, p.BaseAdv).y();
-  DrawLabel(
-      painter,
-      QPointF(a.Left + a.Width - metrics.horizontalAdvance(base) - 6,
-              std::min(baseY + metrics.ascent() + 3, a.Top + a.Height - metrics.descent() - 2)),
-      base, QColor(70, 70, 70));
+  if (Selected >= 0 && Selected < CurvePoints && hasFocus())
+    drawing.Marks.Selected.set(std::size_t(Selected));
+  return drawing;
 }
 
 void TCurveGraph::paintEvent(QPaintEvent*) {
   ++PaintCount;
-  const TIgnParams& p = Form.Image.Params;
   const std::int64_t now = MonitorClockMs();
   const TCurveScale scale = Scale();
-  const TPlotArea& a = scale.Area();
+  const TCurveDrawing drawing = Drawing(scale);
+  const QRectF area(rect());
 
-  const TBackgroundKey key{size(), devicePixelRatioF(), scale.Axes(), CurrentLanguage, p};
+  // Grid, axes, marks and labels change only with the record, the axes, the size or the
+  // language: drawn once into pictures that each repaint copies.
+  const TBackgroundKey key{size(), devicePixelRatioF(), scale.Axes(), CurrentLanguage,
+                           drawing.Params};
   if (Background.isNull() || !(key == BackgroundKey)) {
     Background = QPixmap(size() * key.PixelRatio);
     Background.setDevicePixelRatio(key.PixelRatio);
     Background.fill(Qt::white);
     QPainter background(&Background);
-    DrawBackground(background, scale);
+    DrawCurve(background, area, drawing, CurveLayerBackground);
     Labels = QPixmap(size() * key.PixelRatio);
     Labels.setDevicePixelRatio(key.PixelRatio);
     Labels.fill(Qt::transparent);
     QPainter labels(&Labels);
-    DrawLabels(labels, scale);
+    DrawCurve(labels, area, drawing, CurveLayerLabels);
     BackgroundKey = key;
   }
   QPainter painter(this);
   painter.drawPixmap(0, 0, Background);
+  DrawCurve(painter, area, drawing, CurveLayerLine);
   painter.setRenderHint(QPainter::Antialiasing);
-  painter.setFont(SmallFont(this));
+  painter.setFont(drawing.Font);
   const QFontMetricsF metrics(painter.font());
-
-  // The curve: the points in use joined by lines; beyond the last the unit keeps its advance.
-  const int inUse = CurvePointsInUse(p);
-  QPointF points[CurvePoints];
-  for (int i = 0; i < inUse; ++i) {
-    const TCurvePointValue value = i == Dragged && Moved ? DragValue : CurvePointValue(p, i);
-    points[i] = At(scale, value.Rpm, value.Advance);
-  }
-  if (inUse > 0) {
-    painter.setPen(QPen(CurveColour, 2));
-    painter.drawPolyline(points, inUse);
-    painter.setPen(QPen(CurveColour, 1.2, Qt::DotLine));
-    painter.drawLine(points[inUse - 1], QPointF(a.Left + a.Width, points[inUse - 1].y()));
-  }
 
   // The trail of the last seconds, fading with age, then the live point itself.
   const TTrail trail = TrailOf(Form, now);
@@ -298,7 +168,7 @@ void TCurveGraph::paintEvent(QPaintEvent*) {
     const double age = std::clamp(double(now - s.Ms) / TrailMs, 0.0, 1.0);
     QColor colour = LiveColour;
     colour.setAlphaF(0.15 + 0.6 * (1 - age));
-    const QPointF at = At(scale, s.Rpm, s.Advance);
+    const QPointF at = CurveGraphPoint(scale, s.Rpm, s.Advance);
     painter.setPen(QPen(colour, 2));
     if (previous) painter.drawLine(*previous, at);
     painter.setBrush(colour);
@@ -307,23 +177,7 @@ void TCurveGraph::paintEvent(QPaintEvent*) {
     previous = at;
   }
 
-  // Points on top, the one in use marked as in the main window.
-  for (int i = 0; i < inUse; ++i) {
-    const bool active = !Form.NoActivePoint && i == Form.ActivePoint;
-    const bool held = i == Dragged && Moved;
-    const double radius = active ? ActiveRadius : PointRadius;
-    painter.setPen(QPen(active ? Qt::black : CurveColour, 1.5));
-    painter.setBrush(held ? QColor(255, 200, 120) : active ? ActiveColour : QColor(Qt::white));
-    painter.drawEllipse(points[i], radius, radius);
-    painter.setPen(CurveColour);
-    painter.drawText(points[i] + QPointF(radius + 1, -radius - 1), QString::number(i + 1));
-    if (i == Selected && hasFocus()) {
-      painter.setBrush(Qt::NoBrush);
-      painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
-      painter.drawEllipse(points[i], radius + 4, radius + 4);
-    }
-  }
-
+  DrawCurve(painter, area, drawing, CurveLayerPoints);
   painter.drawPixmap(0, 0, Labels);
 
   if (const std::optional<QPointF> live = LivePoint()) {
@@ -333,12 +187,14 @@ void TCurveGraph::paintEvent(QPaintEvent*) {
   }
 
   // The value of a held point, beside it and inside the widget.
+  const int inUse = CurvePointsInUse(drawing.Params);
   if (Dragged >= 0 && Dragged < inUse && Moved) {
     const QString label =
         QString::asprintf(CurveText(TCurveText::DraggedPoint, CurrentLanguage), Dragged + 1,
                           Number(DragValue.Rpm).toUtf8().constData(), DragValue.Advance);
     QRectF box = metrics.boundingRect(label).adjusted(-5, -3, 5, 3);
-    box.moveTopLeft(points[Dragged] + QPointF(12, -box.height() - 12));
+    box.moveTopLeft(CurveGraphPoint(scale, DragValue.Rpm, DragValue.Advance) +
+                    QPointF(12, -box.height() - 12));
     box.moveLeft(std::clamp(box.left(), 2.0, width() - box.width() - 2));
     box.moveTop(std::clamp(box.top(), 2.0, height() - box.height() - 2));
     painter.setPen(QColor(120, 120, 120));
@@ -459,14 +315,15 @@ void TStripChart::paintEvent(QPaintEvent*) {
     lowest = std::min<int>(lowest, ring[i].Advance);
     highest = std::max<int>(highest, ring[i].Advance);
   }
-  const TCurveAxes axes = CurveAxesFor(p, StartLimiterShown(p), lowest, highest);
+  const TCurveAxes axes = CurveAxesFor(p, CurveStartLimiterShown(p), lowest, highest);
 
   QPainter painter(this);
   painter.fillRect(rect(), palette().window());
   painter.setFont(SmallFont(this));
   const QFontMetricsF metrics(painter.font());
-  const TMargins margins = MarginsOf(this);
-  const double left = margins.Left, right = width() - margins.Right;
+  // The graph's margins, so time and speed start below each other.
+  const TPlotArea plot = CurvePlotArea(QRectF(rect()), painter.font());
+  const double left = plot.Left, right = plot.Left + plot.Width;
   const double bottomRow = metrics.height() + 4;
   const double laneHeight = (height() - bottomRow - 4) / 3.0;
   const auto timeX = [&](std::int64_t ms) {

@@ -10,6 +10,7 @@
 
 #include <optional>
 
+#include "app/CurveDrawing.h"
 #include "model/CurveGeometry.h"
 #include "model/Types.h"
 
@@ -53,8 +54,8 @@ private:
   };
 
   TPlotArea PlotArea() const;
-  void DrawBackground(QPainter& painter, const TCurveScale& scale) const;
-  void DrawLabels(QPainter& painter, const TCurveScale& scale) const;
+  // What the shared curve drawing paints for the record and the marks as they stand.
+  TCurveDrawing Drawing(const TCurveScale& scale) const;
   TCurveScale CurrentScale() const;
   // The point's value into its spinners, then the change path of a spinner click.
   void ApplyPointValue(int index, const TCurvePointValue& value);

@@ -46,6 +46,10 @@ class TFormCurve;
 class TFormDiff;
 class TFormRestorePoints;
 class TFormPorts;
+class QPrinter;
+class QPrintPreviewDialog;
+struct TSheetBike;
+struct TSheetSource;
 
 class TFormHlav : public QMainWindow, private TLinkHost {
   Q_OBJECT
@@ -282,6 +286,18 @@ public:
   TMonitorRing MonitorRing;        // the last minute of monitor frames, from program start
   TMonitorRecorder Recorder;
   QLabel* LabelRecording = nullptr; // in the status bar while recording; built on first use
+
+  // ---- tune sheet ----
+  void MenuTuneSheetClick();
+  // The sheet on the preview's pages or the printer the user chose.
+  void PaintTuneSheetOn(QPrinter& printer);
+  // The sheet's source as the window stands: the record, the unit's identity, the file and
+  // the current bike, printed now.
+  TSheetSource TuneSheetSource() const;
+  // The bike library's current bike; empty while no bike is current.
+  TSheetBike CurrentSheetBike() const;
+  QAction* MenuTuneSheet = nullptr;
+  QPrintPreviewDialog* TuneSheetPreview = nullptr; // built on first use
 
 protected:
   bool event(QEvent* event) override;

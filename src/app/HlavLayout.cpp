@@ -357,6 +357,8 @@ void TFormHlav::BuildMenus() {
   MenuPrint = item(MenuFile, "MenuPrint", "&Print", QKeySequence("Ctrl+P"));
   MenuFile->addSeparator();
   MenuExit = item(MenuFile, "MenuExit", "E&xit", QKeySequence());
+  MenuFile->addSeparator();
+  MenuTuneSheet = item(MenuFile, "MenuTuneSheet", "&Tune sheet...", QKeySequence("Ctrl+Shift+P"));
 
   MenuCom = menu("MenuCom", "&Com");
   for (int n = 1; n <= 10; ++n) {
@@ -414,6 +416,7 @@ void TFormHlav::WireHandlers() {
   both(MenuAdvancePlus, BitBtnAdvPlus, &TFormHlav::BitBtnAdvPlusClick);
   both(MenuZpet, SpeedButtonZpet, &TFormHlav::SpeedButtonZpetClick);
   both(MenuZnovu, SpeedButtonZnovu, &TFormHlav::SpeedButtonZnovuClick);
+  both(MenuTuneSheet, nullptr, &TFormHlav::MenuTuneSheetClick);
   both(MenuCurve, nullptr, &TFormHlav::MenuCurveClick);
   both(MenuRecord, nullptr, &TFormHlav::MenuRecordClick);
   both(MenuEnglish, nullptr, &TFormHlav::MenuEnglishClick);

@@ -57,6 +57,7 @@ const TControlText ControlTexts[] = {
     {"MenuZpet", nullptr, TTextProp::Caption, {"Undo", "Zurück", "Undo", "Zpět"}},
     {"MenuZnovu", nullptr, TTextProp::Caption, {"Redo", "Wieder", "Redo", "Znovu"}},
     {"MenuCurve", nullptr, TTextProp::Caption, {"Curve &graph", "Kurven&grafik", "&Graphique de la courbe", "&Graf křivky"}},
+    {"MenuTuneSheet", nullptr, TTextProp::Caption, {"&Tune sheet...", "&Einstellblatt...", "&Fiche de réglage...", "&List nastavení..."}},
     {"MenuRecord", nullptr, TTextProp::Caption, {"&Record live values...", "Live-Werte &aufzeichnen...", "&Enregistrer les valeurs en direct...", "&Záznam živých hodnot..."}},
     {"MenuLanguage", nullptr, TTextProp::Caption, {"&Language", "&Sprache", "&Langue", "&Jazyk"}},
     {"MenuEnglish", nullptr, TTextProp::Caption, {"&English", "&Englisch", "&Englais", "&Anglicky"}},
@@ -104,6 +105,7 @@ const TControlText ControlTexts[] = {
     {"MenuCom", nullptr, TTextProp::Hint, {"Set number of com", "Com-Anschluß festlegen", "installer nombre de com", "Nastavení čísla serivého portu (Com) "}},
     {"MenuLanguage", nullptr, TTextProp::Hint, {"Set English or German or French or Czech ", "wählen sie Englisch, Deutsch, Französisch oder Tschechisch ", "installer lange; Englais,Allemand , Francais ou Czech", "Nastavení jazyka na angličtinu, němčinu, francozštinu nebo češtinu "}},
     {"MenuCurve", nullptr, TTextProp::Hint, {"Advance curve as a graph with the live engine on it", "Zündkurve als Grafik mit dem laufenden Motor darauf", "Courbe d'avance en graphique avec le moteur en marche", "Křivka předstihu jako graf s běžícím motorem"}},
+    {"MenuTuneSheet", nullptr, TTextProp::Hint, {"Print the parameters and the curve as a sheet for the customer, or save it as a PDF", "Kenndaten und Kurve als Blatt für den Kunden drucken oder als PDF speichern", "Imprimer les paramètres et la courbe sur une fiche pour le client, ou l'enregistrer en PDF", "Vytisknout parametry a křivku jako list pro zákazníka nebo je uložit do PDF"}},
     {"MenuRecord", nullptr, TTextProp::Hint, {"Record the live values into a CSV file; choose again to stop", "Live-Werte in eine CSV-Datei aufzeichnen; erneut wählen zum Beenden", "Enregistrer les valeurs en direct dans un fichier CSV ; choisir à nouveau pour arrêter", "Zaznamenávat živé hodnoty do souboru CSV; opětovnou volbou záznam ukončíte"}},
 };
 

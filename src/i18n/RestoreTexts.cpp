@@ -147,3 +147,14 @@ std::vector<TDifferenceRow> DescribeDifferences(const std::vector<TParamDifferen
                     texts.ValueText(*d.Field, d.Right)});
   return rows;
 }
+
+TFieldText DescribeField(const TParamField& field, const TIgnParams& p, TLanguage language,
+                         const TMessageCatalogue& msg) {
+  const TScreenTexts texts(language, msg);
+  return {texts.FieldCaption(field), texts.ValueText(field, ReadField(field, p))};
+}
+
+std::string ScreenCaption(const std::string& control, TLanguage language,
+                          const TMessageCatalogue& msg) {
+  return TScreenTexts(language, msg).Caption(control);
+}

@@ -63,3 +63,15 @@ struct TDifferenceRow {
 // stands for as its decimal number. msg must be filled for the same language.
 std::vector<TDifferenceRow> DescribeDifferences(const std::vector<TParamDifference>& differences,
                                                 TLanguage language, const TMessageCatalogue& msg);
+
+// A record's field in the same words: its name and its value as the screen shows them.
+struct TFieldText {
+  std::string Caption, Value;
+};
+TFieldText DescribeField(const TParamField& field, const TIgnParams& p, TLanguage language,
+                         const TMessageCatalogue& msg);
+
+// A control's caption as a name (no accelerator, no closing colon), for texts that name a
+// value the way the screen does; the control's name when it has no caption.
+std::string ScreenCaption(const std::string& control, TLanguage language,
+                          const TMessageCatalogue& msg);

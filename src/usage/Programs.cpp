@@ -5,7 +5,8 @@ const TProgramUsage& VantelUsage() {
   static const TProgramUsage usage{
       "vantel",
       "set up the VANTEL-9 programmable ignition unit over a serial line",
-      {"[LANGUAGE] [QT-OPTION]...", "--help | --version"},
+      {"[LANGUAGE] [QT-OPTION]...",
+       "[LANGUAGE] --tune-sheet FILE.ign -o OUT.pdf [--paper A4|Letter]", "--help | --version"},
       {"VANTEL-9 Setup edits the parameters of the VANTEL-9 capacitor-discharge ignition unit: "
        "the advance curve of up to 15 points, base advance, start limiter and limiter, retard, "
        "pick-up polarity, keying type, ignitions per revolution, the modes of the two switch "
@@ -17,12 +18,27 @@ const TProgramUsage& VantelUsage() {
        "manual of the current language; the package installs the four manuals in "
        "/usr/share/doc/vantel.",
        "Qt's own options (for example -platform offscreen or -style NAME) are taken as by "
-       "every Qt program; they do not count as the first argument."},
+       "every Qt program; they do not count as the first argument.",
+       "File, Tune sheet (Ctrl+Shift+P) shows a print preview of the tune sheet: one page for "
+       "the customer with the unit's identity, the file, the time of printing, the advance "
+       "curve as a graph beside the table of its points and every other parameter with its "
+       "value and unit, in the window's language. From the preview it goes to a printer or a "
+       "PDF file. With --tune-sheet the sheet of a parameter file is written as a PDF without "
+       "opening a window."},
       {{"ENGLISH, DEUTSCH, FRANCE, CESKY",
         "as the first argument, written exactly so: start in English, German, French or Czech "
         "instead of the language of the last run; the choice is kept at closing. Any other "
-        "first argument, and every further one, is ignored."}},
-      {{"-h, --help", "print this help and exit without opening a window"},
+        "first argument, and every further one but the options below, is ignored."}},
+      {{"--tune-sheet FILE.ign",
+        "write the tune sheet of this parameter file (laid onto the default parameters, as "
+        "Open does in a window started afresh) without opening a window, in the language of "
+        "the first argument or else of the last run; the unit's identity reads \"not read from "
+        "a unit\""},
+       {"-o, --output OUT.pdf",
+        "with --tune-sheet: the PDF file to write; an old file of that name is replaced only "
+        "once the new one is complete"},
+       {"--paper A4|Letter", "with --tune-sheet: the paper size, portrait; A4 when not given"},
+       {"-h, --help", "print this help and exit without opening a window"},
        {"--version", "print the version and the license and exit without opening a window"}},
       {{"VANTEL_HOME",
         "the settings directory; when set and not empty it replaces $XDG_CONFIG_HOME/vantel"},
@@ -53,8 +69,12 @@ const TProgramUsage& VantelUsage() {
        {"/usr/share/doc/vantel/manual_vantel_en.pdf",
         "the user manual; _de, _fr and _cz are the German, French and Czech ones. The current "
         "directory is searched first."}},
-      {{"0", "the window was closed, or the help or the version was printed"},
+      {{"0", "the window was closed, the tune sheet was written, or the help or the version "
+             "was printed"},
        {"1", "the help or the version could not be written"},
+       {"4", "--tune-sheet: the parameter file could not be read or is no .ign file of layout "
+             "version 67, or the PDF could not be written; an old PDF stays as it was"},
+       {"64", "--tune-sheet: wrong usage, an unknown option or a missing value"},
        {"other", "the window could not be opened, for example without a display"}},
       {"vantel-cli(1)", "vantel-sim(1)"}};
   return usage;
