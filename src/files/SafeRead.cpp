@@ -13,29 +13,42 @@ bool Fail(TFailureReport& failure, TFailure what, const std::string& path, int e
   return false;
 }
 
+int FailOpen(TFailureReport& failure, TFailure what, const std::string& path, int err) {
+  Fail(failure, what, path, err);
+  return -1;
+}
+
 } // namespace
 
-bool ReadFileSafely(const std::string& path, std::string& content, TFailureReport& failure,
-                    std::size_t maxBytes) {
-  content.clear();
+int OpenFileSafely(const std::string& path, TFailureReport& failure, std::size_t maxBytes) {
   failure = {};
   // Looked at before it is opened: opening a named pipe waits for a writer, and opening a
   // serial device moves its lines.
   struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return Fail(failure, TFailure::NotOpened, path, errno);
+  if (::stat(path.c_str(), &info) != 0) return FailOpen(failure, TFailure::NotOpened, path, errno);
   if (!S_ISREG(info.st_mode))
-    return Fail(failure, TFailure::NotAFile, path, S_ISDIR(info.st_mode) ? EISDIR : 0);
+    return FailOpen(failure, TFailure::NotAFile, path, S_ISDIR(info.st_mode) ? EISDIR : 0);
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return Fail(failure, TFailure::NotOpened, path, errno);
+  if (fd < 0) return FailOpen(failure, TFailure::NotOpened, path, errno);
   // It may have been swapped for something else since.
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     ::close(fd);
-    return Fail(failure, TFailure::NotAFile, path, 0);
+    return FailOpen(failure, TFailure::NotAFile, path, 0);
   }
   if (static_cast<unsigned long long>(info.st_size) > maxBytes) {
     ::close(fd);
-    return Fail(failure, TFailure::TooLarge, path, EFBIG);
+    return FailOpen(failure, TFailure::TooLarge, path, EFBIG);
   }
+  return fd;
+}
+
+bool ReadFileSafely(const std::string& path, std::string& content, TFailureReport& failure,
+                    std::size_t maxBytes) {
+  content.clear();
+  const int fd = OpenFileSafely(path, failure, maxBytes);
+  if (fd < 0) return false;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) info.st_size = 0;
   content.reserve(static_cast<std::size_t>(info.st_size));
   char buffer[8192];
   for (;;) {

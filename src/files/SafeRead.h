@@ -15,3 +15,7 @@ inline constexpr std::size_t ReadLimitBytes = 1024 * 1024;
 // false with content empty and failure naming the path, what failed and the reason.
 bool ReadFileSafely(const std::string& path, std::string& content, TFailureReport& failure,
                     std::size_t maxBytes = ReadLimitBytes);
+
+// Opens a regular file of at most maxBytes for reading without waiting on it; returns the
+// descriptor, or -1 with failure set. The caller closes it.
+int OpenFileSafely(const std::string& path, TFailureReport& failure, std::size_t maxBytes);

@@ -8,43 +8,61 @@
 
 namespace {
 
-struct TFlagColumn {
-  const char* Name;
-  int Offset;
+const char* const ColumnNames[] = {
+    "time",
+    "rpm",
+    "advance",
+    "max_advance",
+    "voltage",
+    "programming_count",
+    "save_countdown",
+    "version",
+    "input1",
+    "input2",
+    "polarity_negative",
+    "polarity_ok",
+    "start_limiter",
+    "limiter",
+    "blocking",
+    "kill_switch",
+    "shift_light",
+    "retard",
+    "clutch_master",
+    "pickup",
+    "base_advance",
+    "data_error",
 };
+static_assert(std::size(ColumnNames) == MonitorCsvColumnCount, "one name per column");
 
-const TFlagColumn FlagColumns[] = {
-    {"input1", MonitorOffset::Input1},
-    {"input2", MonitorOffset::Input2},
-    {"polarity_negative", MonitorOffset::PolarityNegative},
-    {"polarity_ok", MonitorOffset::PolarityOk},
-    {"start_limiter", MonitorOffset::StartLimiter},
-    {"limiter", MonitorOffset::Limiter},
-    {"blocking", MonitorOffset::Blocking},
-    {"kill_switch", MonitorOffset::KillSwitch},
-    {"shift_light", MonitorOffset::ShiftLight},
-    {"retard", MonitorOffset::Retard},
-    {"clutch_master", MonitorOffset::ClutchMaster},
-    {"pickup", MonitorOffset::Pickup},
-    {"base_advance", MonitorOffset::BaseAdvance},
-    {"data_error", MonitorOffset::DataError},
+// The frame byte of each flag column, in column order.
+const int FlagOffsets[] = {
+    MonitorOffset::Input1,      MonitorOffset::Input2,       MonitorOffset::PolarityNegative,
+    MonitorOffset::PolarityOk,  MonitorOffset::StartLimiter, MonitorOffset::Limiter,
+    MonitorOffset::Blocking,    MonitorOffset::KillSwitch,   MonitorOffset::ShiftLight,
+    MonitorOffset::Retard,      MonitorOffset::ClutchMaster, MonitorOffset::Pickup,
+    MonitorOffset::BaseAdvance, MonitorOffset::DataError,
 };
+static_assert(std::size(FlagOffsets) == MonitorCsvColumnCount - MonitorCsvFirstFlag,
+              "one offset per flag");
 
-constexpr const char* ValueColumns =
-    "time,rpm,advance,max_advance,voltage,programming_count,save_countdown,version";
-
-// Built once: the value columns, then the flag names.
+// Built once from the column names.
 struct THeader {
   char Text[MonitorCsvRowSize]{};
   THeader() {
-    int n = std::snprintf(Text, sizeof Text, "%s", ValueColumns);
-    for (const TFlagColumn& flag : FlagColumns)
-      n += std::snprintf(Text + n, sizeof Text - static_cast<std::size_t>(n), ",%s", flag.Name);
+    int n = 0;
+    for (const char* name : ColumnNames)
+      n += std::snprintf(Text + n, sizeof Text - static_cast<std::size_t>(n), "%s%s",
+                         n == 0 ? "" : ",", name);
     std::snprintf(Text + n, sizeof Text - static_cast<std::size_t>(n), "\r\n");
   }
 };
 
 } // namespace
+
+const char* MonitorCsvColumnName(TMonitorCsvColumn column) {
+  const auto i = static_cast<std::size_t>(column);
+  return i < std::size(ColumnNames) ? ColumnNames[i] : "";
+}
 
 const char* MonitorCsvHeader() {
   static const THeader header;
@@ -77,9 +95,9 @@ std::size_t FormatMonitorCsvRow(const std::uint8_t* frame, std::int64_t unixMs,
       static_cast<unsigned>(MonitorWord(frame, O::ProgrammingCount)),
       static_cast<unsigned>(MonitorWord(frame, O::SaveCountdown)),
       static_cast<unsigned>(frame[O::Version]));
-  for (const TFlagColumn& flag : FlagColumns) {
+  for (const int offset : FlagOffsets) {
     row[n++] = ',';
-    row[n++] = frame[flag.Offset] != 0 ? '1' : '0';
+    row[n++] = frame[offset] != 0 ? '1' : '0';
   }
   row[n++] = '\r';
   row[n++] = '\n';

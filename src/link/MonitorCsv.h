@@ -9,6 +9,38 @@
 // Room for the longest row, its CR LF and a terminating zero.
 inline constexpr std::size_t MonitorCsvRowSize = 256;
 
+// The columns of a recording in the order they are written; readers find them by name.
+enum class TMonitorCsvColumn : std::uint8_t {
+  Time,
+  Rpm,
+  Advance,
+  MaxAdvance,
+  Voltage,
+  ProgrammingCount,
+  SaveCountdown,
+  Version,
+  Input1, // the flags from here on
+  Input2,
+  PolarityNegative,
+  PolarityOk,
+  StartLimiter,
+  Limiter,
+  Blocking,
+  KillSwitch,
+  ShiftLight,
+  Retard,
+  ClutchMaster,
+  Pickup,
+  BaseAdvance,
+  DataError,
+  Count
+};
+inline constexpr int MonitorCsvColumnCount = static_cast<int>(TMonitorCsvColumn::Count);
+inline constexpr int MonitorCsvFirstFlag = static_cast<int>(TMonitorCsvColumn::Input1);
+
+// The column's name in the header line.
+const char* MonitorCsvColumnName(TMonitorCsvColumn column);
+
 // The header line, ending in CR LF: time, rpm, advance, max_advance, voltage,
 // programming_count, save_countdown, version, then one column per flag.
 const char* MonitorCsvHeader();

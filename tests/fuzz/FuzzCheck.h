@@ -19,6 +19,8 @@ void CheckStateInput(const std::uint8_t* data, std::size_t size);
 void CheckReceiveInput(const std::uint8_t* data, std::size_t size);
 // Text pasted or imported as a curve, and the curve it becomes.
 void CheckCurveTableInput(const std::uint8_t* data, std::size_t size);
+// The recording reader fed in pieces, with the summary and the decimation of what it read.
+void CheckRecordingInput(const std::uint8_t* data, std::size_t size);
 
 [[noreturn]] void FuzzFail(const char* what);
 

@@ -1,7 +1,7 @@
 // Bounded random-input run of one fuzz check with a fixed seed, so every compiler and every
 // CI run tries the same inputs: random bytes, soups of the words the format knows, and
 // mutations of a valid input.
-//   fuzz_driver <ign|profile|state|receive|curve> [inputs]
+//   fuzz_driver <ign|profile|state|receive|curve|recording> [inputs]
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +16,7 @@
 #include "files/SafeRead.h"
 #include "files/StateFile.h"
 #include "link/Frame.h"
+#include "link/MonitorCsv.h"
 #include "model/Defaults.h"
 
 namespace {
@@ -116,6 +117,24 @@ std::string ValidCurve(TRandom& rng) {
     s += std::to_string(static_cast<int>(rng() % 80) - 10);
     s += end;
   }
+  return s;
+}
+
+// The program's own recording of random frames, now and then with LF ends.
+std::string ValidRecording(TRandom& rng) {
+  const bool lf = rng() % 4 == 0;
+  std::string s = MonitorCsvHeader();
+  std::int64_t ms = 1796836051042 + static_cast<int>(rng() % 100000);
+  const int rows = static_cast<int>(rng() % 30);
+  for (int i = 0; i < rows; ++i) {
+    std::uint8_t frame[51];
+    for (std::uint8_t& b : frame) b = static_cast<std::uint8_t>(rng() % 3 ? rng() % 2 : rng());
+    char row[MonitorCsvRowSize];
+    s.append(row, FormatMonitorCsvRow(frame, ms, row));
+    ms += rng() % 8 ? 330 : rng() % 20000;
+  }
+  if (lf)
+    for (std::size_t p; (p = s.find('\r')) != std::string::npos;) s.erase(p, 1);
   return s;
 }
 
@@ -255,7 +274,17 @@ const TTarget Targets[] = {
                  "\xEF\xBB\xBF",
                  "x"}),
      ValidCurve},
-};
+    return s;
+}
+
+{"recording", CheckRecordingInput,
+ WithBlanks({"time,rpm,advance,voltage,limiter,retard,shift_light", ",", "time", "rpm", "limiter",
+             "2026-12-09T17:07:31.042+01:00", "2026-02-29T00:00:00.000Z",
+             "1969-12-31T23:59:59.999-05:30", "12.600", "65.535", "65.536", "-100", "155", "65535",
+             "65536", "1", "0", "\"", "\xEF\xBB\xBF"}),
+ ValidRecording},
+}
+;
 
 } // namespace
 
@@ -265,7 +294,8 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], t.Name) == 0) target = &t;
   }
   if (target == nullptr) {
-    std::fprintf(stderr, "usage: fuzz_driver <ign|profile|state|receive|curve> [inputs]\n");
+    std::fprintf(stderr,
+                 "usage: fuzz_driver <ign|profile|state|receive|curve|recording> [inputs]\n");
     return 2;
   }
   const int runs = argc > 2 ? std::atoi(argv[2]) : 5000;
