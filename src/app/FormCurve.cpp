@@ -33,6 +33,8 @@
 namespace {
 
 constexpr int DefaultWidth = 760, DefaultHeight = 660;
+// The curve window's own options in the extra settings file.
+const std::string Section = TFormHlav::CurveWindowSection;
 
 QString Text(TCurveText key) {
   return QString::fromUtf8(CurveText(key, CurrentLanguage));

@@ -274,17 +274,13 @@ const TTarget Targets[] = {
                  "\xEF\xBB\xBF",
                  "x"}),
      ValidCurve},
-    return s;
-}
-
-{"recording", CheckRecordingInput,
- WithBlanks({"time,rpm,advance,voltage,limiter,retard,shift_light", ",", "time", "rpm", "limiter",
-             "2026-12-09T17:07:31.042+01:00", "2026-02-29T00:00:00.000Z",
-             "1969-12-31T23:59:59.999-05:30", "12.600", "65.535", "65.536", "-100", "155", "65535",
-             "65536", "1", "0", "\"", "\xEF\xBB\xBF"}),
- ValidRecording},
-}
-;
+    {"recording", CheckRecordingInput,
+     WithBlanks({"time,rpm,advance,voltage,limiter,retard,shift_light", ",", "time", "rpm",
+                 "limiter", "2026-12-09T17:07:31.042+01:00", "2026-02-29T00:00:00.000Z",
+                 "1969-12-31T23:59:59.999-05:30", "12.600", "65.535", "65.536", "-100", "155",
+                 "65535", "65536", "1", "0", "\"", "\xEF\xBB\xBF"}),
+     ValidRecording},
+};
 
 } // namespace
 
