@@ -346,10 +346,6 @@ void TCurveGraph::keyPressEvent(QKeyEvent* event) {
   case Qt::Key_PageDown:
   case Qt::Key_PageUp:
     break;
-  case Qt::Key_Escape:
-    PointSelection = {};
-    update();
-    return;
   default:
     return QWidget::keyPressEvent(event);
   }

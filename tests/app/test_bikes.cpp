@@ -283,6 +283,9 @@ private slots:
     w.Answerer.Answer = QMessageBox::Yes;
     w.Press(QKeySequence(Qt::Key_F9));
     w.Await("Verify: OK");
+    // Programmed only once the unit has stored it.
+    w.Port.Unit.Advance(TSimUnit::StoreSeconds + 0.1);
+    w.Await("Programing: OK");
     QCOMPARE(w.Port.Commands, (std::vector<std::uint8_t>{0x00, 0x01, 0x41}));
 
     TFileDialogAnswerer save(home.File("duke.ign"));

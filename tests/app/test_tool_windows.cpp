@@ -190,6 +190,12 @@ private slots:
             w.Form.Image.Params.BaseAdv ^= 1;
             w.Form.ParamsChanged();
           }
+          if (action->objectName() == "MenuZnovu" && !action->isEnabled()) {
+            // Redo has several keys: each wants a step to redo.
+            w.Form.Image.Params.BaseAdv ^= 1;
+            w.Form.ParamsChanged();
+            w.Form.SpeedButtonZpetClick();
+          }
           w.Form.MenuDifferences->setEnabled(true);
           // Back to the tool window, as a person would click it after a box or a dialog.
           tool->show();
