@@ -34,15 +34,6 @@ QString LocalName(const std::string& path) {
   return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
-QString EntryTime(std::int64_t time) {
-  const std::time_t t = static_cast<std::time_t>(time);
-  std::tm local{};
-  localtime_r(&t, &local);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-  return text;
-}
-
 TBikeText KindText(TEntryKind kind) {
   switch (kind) {
   case TEntryKind::Read:
@@ -352,8 +343,9 @@ void TFormBikes::ShowHistory() {
   QList<QTreeWidgetItem*> items;
   for (const THistoryEntry& e : entries) {
     const QString path = LocalName(e.Path);
-    auto* row = new QTreeWidgetItem({EntryTime(e.Time), Text(KindText(e.Kind)), Q(e.UnitText),
-                                     QFileInfo(path).fileName(), OneLine(e.Note)});
+    auto* row =
+        new QTreeWidgetItem({QString::fromStdString(EntryTimeText(e.Time)), Text(KindText(e.Kind)),
+                             Q(e.UnitText), QFileInfo(path).fileName(), OneLine(e.Note)});
     row->setData(0, IdRole, qlonglong(e.Id));
     row->setData(0, PathRole, path);
     row->setToolTip(3, path);

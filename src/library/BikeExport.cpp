@@ -52,15 +52,6 @@ std::string BaseName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string LocalTime(std::int64_t time) {
-  const std::time_t t = static_cast<std::time_t>(time);
-  std::tm local{};
-  localtime_r(&t, &local);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-  return text;
-}
-
 TLibraryFailure NotWritten(const TFailureReport& report) {
   return {TLibraryError::NotWritten,
           report.Path + (report.Errno != 0 ? std::string(": ") + std::strerror(report.Errno) : "")};
@@ -125,7 +116,7 @@ bool ExportBike(TBikeLibrary& library, std::int64_t bikeId, const std::string& d
             ", \"file\": " + (file.empty() ? std::string("null") : JsonQuote(file)) +
             ", \"note\": " + JsonQuote(entry->Note) + "}";
     if (!entry->Note.empty())
-      notes += "\n" + LocalTime(entry->Time) + " " + EntryKindWord(entry->Kind) + ": " +
+      notes += "\n" + EntryTimeText(entry->Time) + " " + EntryKindWord(entry->Kind) + ": " +
                entry->Note + "\n";
   }
   json += "\n  ]\n}\n";

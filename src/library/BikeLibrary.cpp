@@ -324,6 +324,15 @@ std::string UnitIdentityText(const TUnitIdentity& id) {
   return text;
 }
 
+std::string EntryTimeText(std::int64_t time) {
+  const std::time_t t = static_cast<std::time_t>(time);
+  std::tm local{};
+  localtime_r(&t, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+  return text;
+}
+
 const char* EntryKindWord(TEntryKind kind) {
   switch (kind) {
   case TEntryKind::Read:

@@ -47,6 +47,8 @@ std::string UnitIdentityText(const TUnitIdentity& id);
 
 // "read", "programmed", "backup", "saved": the words of the command-line tool and the export.
 const char* EntryKindWord(TEntryKind kind);
+// An entry's time as the history shows it, in local time.
+std::string EntryTimeText(std::int64_t time);
 std::optional<TEntryKind> EntryKindFromWord(const std::string& word);
 
 // DataDirectory()/bikes.sqlite

@@ -36,15 +36,6 @@ std::string OneLine(const std::string& text) {
   return out;
 }
 
-std::string LocalTime(std::int64_t time) {
-  const std::time_t t = static_cast<std::time_t>(time);
-  std::tm local{};
-  localtime_r(&t, &local);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-  return text;
-}
-
 bool OpenLibrary(TBikeLibrary& library, int& status) {
   TBikeLibrary::TOpenReport report;
   TLibraryFailure failure;
@@ -99,13 +90,13 @@ int ListHistory(TBikeLibrary& library, const std::string& name, bool json) {
   bool first = true;
   for (const THistoryEntry& e : entries) {
     if (json) {
-      out += std::string(first ? "\n" : ",\n") + "{\"time\":" + JsonQuote(LocalTime(e.Time)) +
+      out += std::string(first ? "\n" : ",\n") + "{\"time\":" + JsonQuote(EntryTimeText(e.Time)) +
              ",\"kind\":" + JsonQuote(EntryKindWord(e.Kind)) +
              ",\"unit\":" + JsonQuote(e.UnitText) + ",\"file\":" + JsonQuote(e.Path) +
              ",\"note\":" + JsonQuote(e.Note) + "}";
     } else {
-      out += LocalTime(e.Time) + "\t" + EntryKindWord(e.Kind) + "\t" + OneLine(e.UnitText) + "\t" +
-             OneLine(e.Path) + (e.Note.empty() ? "" : "\t" + OneLine(e.Note)) + "\n";
+      out += EntryTimeText(e.Time) + "\t" + EntryKindWord(e.Kind) + "\t" + OneLine(e.UnitText) +
+             "\t" + OneLine(e.Path) + (e.Note.empty() ? "" : "\t" + OneLine(e.Note)) + "\n";
     }
     first = false;
   }
